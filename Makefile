@@ -1,0 +1,45 @@
+# Velmora: the two commands a new machine needs are `make run` and `make test`.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+CORPUS ?= $(abspath ../shared/corpus)
+BENCH_DIR ?= $(CORPUS)
+
+.PHONY: deps run test bench fuzz release debug-build clean format screenshots samples
+
+deps:
+	@bash scripts/install-deps.sh
+
+build/release/build.ninja: | deps
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+release: deps build/release/build.ninja
+	cmake --build build/release -j $(JOBS)
+
+run: release
+	bash scripts/run.sh build/release
+
+build/asan/build.ninja: | deps
+	cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
+
+test: deps build/asan/build.ninja
+	cmake --build build/asan -j $(JOBS)
+	cd build/asan && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+bench: release
+	bash scripts/bench.sh build/release "$(BENCH_DIR)"
+
+build/fuzz/build.ninja: | deps
+	CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_GUI=OFF -DVELMORA_FUZZ=ON
+
+fuzz: deps build/fuzz/build.ninja
+	cmake --build build/fuzz -j $(JOBS) --target fuzz_midi
+	bash scripts/fuzz.sh build/fuzz "$(CORPUS)" $(FUZZ_SECONDS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,159 @@
+#include "piattaforma.h"
+
+#include <algorithm>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#endif
+
+namespace velmora {
+
+namespace fs = std::filesystem;
+
+char Separatore() {
+#ifdef _WIN32
+    return '\\';
+#else
+    return '/';
+#endif
+}
+
+fs::path PercorsoDaUtf8(std::string_view utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8DaPercorso(const fs::path& percorso) {
+    const std::u8string s = percorso.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+bool ERadice(std::string_view cartella) {
+#ifdef _WIN32
+    return cartella.size() == 3 && cartella[1] == ':' &&
+           (cartella[2] == '\\' || cartella[2] == '/');
+#else
+    return cartella == "/";
+#endif
+}
+
+std::string NormalizzaCartella(std::string_view cartella) {
+    std::string s(cartella);
+    while (s.size() > 1 && (s.back() == Separatore() || s.back() == '/') && !ERadice(s)) {
+        s.pop_back();
+    }
+    return s;
+}
+
+std::string UnisciPercorso(std::string_view cartella, std::string_view nome) {
+    std::string s(cartella);
+    if (!ERadice(s)) {
+        s.push_back(Separatore());
+    }
+    s.append(nome);
+    return s;
+}
+
+std::string NomeCartella(std::string_view cartella) {
+    if (ERadice(cartella)) {
+        return std::string(cartella);
+    }
+    const auto pos = cartella.find_last_of(Separatore());
+    return std::string(pos == std::string_view::npos ? cartella : cartella.substr(pos + 1));
+}
+
+std::string CartellaSuperiore(std::string_view cartella) {
+    if (ERadice(cartella)) {
+        return std::string(cartella);
+    }
+    const auto pos = cartella.find_last_of(Separatore());
+    if (pos == std::string_view::npos) {
+        return std::string(cartella);
+    }
+    std::string su(cartella.substr(0, pos + 1));
+    return ERadice(su) ? su : su.substr(0, pos);
+}
+
+bool Nascosto(const fs::directory_entry& voce) {
+#ifdef _WIN32
+    const DWORD a = GetFileAttributesW(voce.path().c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+#else
+    const std::string nome = Utf8DaPercorso(voce.path().filename());
+    return !nome.empty() && nome.front() == '.';
+#endif
+}
+
+std::vector<std::string> Radici() {
+    std::vector<std::string> radici;
+#ifdef _WIN32
+    const DWORD unita = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (unita & (1u << i)) {
+            radici.push_back(std::string(1, static_cast<char>('A' + i)) + ":\\");
+        }
+    }
+#else
+    radici.push_back("/");
+    // Mounted removable and extra volumes, as a file manager lists them.
+    std::ifstream montaggi("/proc/self/mounts");
+    std::string riga;
+    while (std::getline(montaggi, riga)) {
+        std::istringstream campi(riga);
+        std::string dispositivo, punto;
+        campi >> dispositivo >> punto;
+        if (punto.rfind("/media/", 0) == 0 || punto.rfind("/mnt/", 0) == 0 ||
+            punto.rfind("/run/media/", 0) == 0) {
+            if (std::find(radici.begin(), radici.end(), punto) == radici.end()) {
+                radici.push_back(punto);
+            }
+        }
+    }
+#endif
+    return radici;
+}
+
+std::string RadiceDi(std::string_view cartella) {
+    std::string migliore;
+    for (const std::string& r : Radici()) {
+        const bool contiene =
+            ERadice(r)
+                ? cartella.rfind(r, 0) == 0
+                : (cartella == r || (cartella.rfind(r, 0) == 0 && cartella.size() > r.size() &&
+                                     cartella[r.size()] == Separatore()));
+        if (contiene && r.size() > migliore.size()) {
+            migliore = r;
+        }
+    }
+    return migliore.empty() ? std::string(cartella.substr(0, 1)) : migliore;
+}
+
+bool RinominaSenzaSostituire(std::string_view da, std::string_view a) {
+    const fs::path sorgente = PercorsoDaUtf8(da);
+    const fs::path destinazione = PercorsoDaUtf8(a);
+#ifdef _WIN32
+    return MoveFileExW(sorgente.c_str(), destinazione.c_str(), 0) != 0;
+#else
+    if (renameat2(AT_FDCWD, sorgente.c_str(), AT_FDCWD, destinazione.c_str(), RENAME_NOREPLACE) ==
+        0) {
+        return true;
+    }
+    if (errno == EEXIST) {
+        // On a case-insensitive file system the target of a case-only rename is the
+        // source itself: then a plain rename replaces nothing.
+        std::error_code ec;
+        return fs::equivalent(sorgente, destinazione, ec) && !ec &&
+               std::rename(sorgente.c_str(), destinazione.c_str()) == 0;
+    }
+    return false;
+#endif
+}
+
+} // namespace velmora

@@ -1,0 +1,49 @@
+// The few things that differ between Windows and the other systems: path text,
+// roots, hidden entries and renaming without replacing. Paths are UTF-8 text.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// The folder separator of this system: '\\' on Windows, '/' elsewhere.
+char Separatore();
+
+std::filesystem::path PercorsoDaUtf8(std::string_view utf8);
+std::string Utf8DaPercorso(const std::filesystem::path& percorso);
+
+// True for a root folder ("/" here, "D:\" on Windows): the only folder paths that
+// end with a separator.
+bool ERadice(std::string_view cartella);
+
+// Folder path without a trailing separator, except at a root.
+std::string NormalizzaCartella(std::string_view cartella);
+
+// Folder + separator + name, without doubling the separator at a root.
+std::string UnisciPercorso(std::string_view cartella, std::string_view nome);
+
+// The folder's own name: its last component, or the root itself for a root.
+std::string NomeCartella(std::string_view cartella);
+
+// The folder above; a root is its own parent.
+std::string CartellaSuperiore(std::string_view cartella);
+
+// Hidden entries are left out of the folder and file lists: names starting with
+// "." here, the hidden or system attribute on Windows.
+bool Nascosto(const std::filesystem::directory_entry& voce);
+
+// The roots the drive box offers: "/" and the mounted volumes here, the drive
+// letters on Windows.
+std::vector<std::string> Radici();
+
+// The root a folder lies on (the longest root of Radici() that contains it).
+std::string RadiceDi(std::string_view cartella);
+
+// Renames a file or folder, never replacing an existing one. A change of letter
+// case only (the same file on a case-insensitive file system) is allowed.
+bool RinominaSenzaSostituire(std::string_view da, std::string_view a);
+
+} // namespace velmora

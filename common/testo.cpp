@@ -1,0 +1,146 @@
+#include "testo.h"
+
+#include <array>
+#include <cstdint>
+
+namespace velmora {
+namespace {
+
+// Code points of the Windows-1252 bytes 0x80 to 0x9F; the unassigned bytes map to
+// the C1 control of the same value.
+constexpr std::array<char32_t, 32> kAlti = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AggiungiUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+// Decodes the UTF-8 sequence starting at s[i]; returns its length, or 0 when it is
+// not a well-formed sequence.
+std::size_t Sequenza(std::string_view s, std::size_t i, char32_t& c) {
+    const auto b0 = static_cast<std::uint8_t>(s[i]);
+    if (b0 < 0x80) {
+        c = b0;
+        return 1;
+    }
+    std::size_t n;
+    char32_t minimo;
+    if ((b0 & 0xE0) == 0xC0) {
+        n = 2, c = b0 & 0x1F, minimo = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        n = 3, c = b0 & 0x0F, minimo = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        n = 4, c = b0 & 0x07, minimo = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size()) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < n; ++k) {
+        const auto b = static_cast<std::uint8_t>(s[i + k]);
+        if ((b & 0xC0) != 0x80) {
+            return 0;
+        }
+        c = (c << 6) | (b & 0x3F);
+    }
+    if (c < minimo || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        return 0;
+    }
+    return n;
+}
+
+} // namespace
+
+bool Utf8Valido(std::string_view bytes) {
+    char32_t c;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t n = Sequenza(bytes, i, c);
+        if (n == 0) {
+            return false;
+        }
+        i += n;
+    }
+    return true;
+}
+
+std::string DecodificaTesto(std::string_view bytes) {
+    if (Utf8Valido(bytes)) {
+        return std::string(bytes);
+    }
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (const char ch : bytes) {
+        const auto b = static_cast<std::uint8_t>(ch);
+        AggiungiUtf8(out, (b >= 0x80 && b < 0xA0) ? kAlti[b - 0x80] : char32_t{b});
+    }
+    return out;
+}
+
+std::string CodificaAnsi(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c;
+        const std::size_t n = Sequenza(utf8, i, c);
+        if (n == 0) {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        i += n;
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            out.push_back(static_cast<char>(c));
+            continue;
+        }
+        char sostituto = '?';
+        for (std::size_t k = 0; k < kAlti.size(); ++k) {
+            if (kAlti[k] == c) {
+                sostituto = static_cast<char>(0x80 + k);
+                break;
+            }
+        }
+        out.push_back(sostituto);
+    }
+    return out;
+}
+
+std::size_t Caratteri(std::string_view utf8) {
+    std::size_t n = 0;
+    for (const char ch : utf8) {
+        if ((static_cast<std::uint8_t>(ch) & 0xC0) != 0x80) {
+            ++n;
+        }
+    }
+    return n;
+}
+
+std::string SoloLf(std::string_view testo) {
+    std::string out;
+    out.reserve(testo.size());
+    for (std::size_t i = 0; i < testo.size(); ++i) {
+        if (testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') {
+            continue;
+        }
+        out.push_back(testo[i]);
+    }
+    return out;
+}
+
+} // namespace velmora

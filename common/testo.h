@@ -1,0 +1,29 @@
+// Text conversions between the bytes found in MIDI files, the UTF-8 used inside
+// the program and the Windows-1252 bytes of the files written for people.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
+bool Utf8Valido(std::string_view bytes);
+
+// Bytes taken from a MIDI file as UTF-8: kept when they already are valid UTF-8,
+// otherwise read as Windows-1252; its five unassigned bytes become U+0081, U+008D,
+// U+008F, U+0090 and U+009D, so every byte survives the conversion.
+std::string DecodificaTesto(std::string_view bytes);
+
+// UTF-8 to Windows-1252; a character the code page cannot hold becomes "?".
+// Invalid UTF-8 sequences also become "?".
+std::string CodificaAnsi(std::string_view utf8);
+
+// Number of characters (code points) of a UTF-8 text.
+std::size_t Caratteri(std::string_view utf8);
+
+// Replaces every CR LF pair with a lone LF (for standard output).
+std::string SoloLf(std::string_view testo);
+
+} // namespace velmora

@@ -1,0 +1,49 @@
+#include "testo.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+TEST(Testo, ValidUtf8IsKeptAsItIs) {
+    EXPECT_EQ(DecodificaTesto("Perch\xC3\xA9"), "Perch\xC3\xA9");
+    EXPECT_EQ(DecodificaTesto("\xE2\x82\xAC 5"), "\xE2\x82\xAC 5");
+    EXPECT_EQ(DecodificaTesto(""), "");
+}
+
+TEST(Testo, InvalidUtf8IsReadAsWindows1252) {
+    EXPECT_EQ(DecodificaTesto("Perch\xE9"), "Perch\xC3\xA9");
+    EXPECT_EQ(DecodificaTesto("\x80\x99"), "\xE2\x82\xAC\xE2\x84\xA2");
+    // An overlong form and a lone surrogate are not UTF-8.
+    EXPECT_FALSE(Utf8Valido("\xC0\xAF"));
+    EXPECT_FALSE(Utf8Valido("\xED\xA0\x80"));
+    EXPECT_FALSE(Utf8Valido("\xE2\x82"));
+}
+
+TEST(Testo, UnassignedWindows1252BytesSurviveTheRoundTrip) {
+    const std::string tutti = [] {
+        std::string s;
+        for (int b = 1; b < 256; ++b) {
+            s.push_back(static_cast<char>(b));
+        }
+        return s;
+    }();
+    const std::string utf8 = DecodificaTesto(tutti);
+    EXPECT_TRUE(Utf8Valido(utf8));
+    EXPECT_EQ(Caratteri(utf8), 255u);
+    EXPECT_EQ(CodificaAnsi(utf8), tutti);
+    EXPECT_EQ(DecodificaTesto("\x81\x8D\x8F\x90\x9D"), "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
+}
+
+TEST(Testo, CharactersOutsideWindows1252BecomeQuestionMarks) {
+    EXPECT_EQ(CodificaAnsi("\xC3\xA8 \xE2\x82\xAC \xE6\x97\xA5 \xF0\x9F\x8E\xB5"), "\xE8 \x80 ? ?");
+    EXPECT_EQ(CodificaAnsi("a\xFF"), "a?");
+}
+
+TEST(Testo, CharactersCountCodePoints) {
+    EXPECT_EQ(Caratteri("abc"), 3u);
+    EXPECT_EQ(Caratteri("\xC3\xA8\xE2\x82\xAC\xF0\x9F\x8E\xB5"), 3u);
+}
+
+TEST(Testo, SoloLfDropsTheCarriageReturnOfPairsOnly) {
+    EXPECT_EQ(SoloLf("a\r\nb\r\r\nc\rd"), "a\nb\r\nc\rd");
+}

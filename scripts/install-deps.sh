@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, test and run Velmora.
+# Idempotent: prints nothing and touches nothing when everything is present.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build make pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    nlohmann-json3-dev
+    fonts-comic-neue
+    clang libclang-rt-14-dev
+    unrtf
+    xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
