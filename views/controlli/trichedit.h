@@ -1,0 +1,21 @@
+// A read-only rich-text box with a vertical scroll bar only, written run by run in
+// the four report styles: 0 blue, 1 bold red, 2 green, 3 black. A style number
+// outside 0..3 writes with the attributes of the previous run.
+#pragma once
+
+#include <QTextCharFormat>
+#include <QTextEdit>
+
+class TRichEdit : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit TRichEdit(QWidget* parent = nullptr);
+
+    // Inserts testo at the caret in the given style; the caret moves behind it.
+    void ScriviRTF(const QString& testo, int stile);
+    // Empties the box; the next run starts from the box's own attributes.
+    void Svuota();
+
+private:
+    QTextCharFormat formato;
+};
