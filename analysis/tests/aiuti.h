@@ -4,6 +4,10 @@
 #include "costruttore_midi.h"
 #include "midi.h"
 
+#include <filesystem>
+#include <random>
+#include <string>
+
 namespace prova {
 
 // The complete 38-byte format-0 file: program 5, one note of 1920 ticks at 480 per quarter.
@@ -24,5 +28,27 @@ inline Bytes Nota(std::uint32_t deltaInizio, std::uint32_t deltaFine, std::uint8
     return Unisci({Evento(deltaInizio, {static_cast<std::uint8_t>(0x90 | canale), 60, 100}),
                    Evento(deltaFine, {static_cast<std::uint8_t>(0x80 | canale), 60, 0})});
 }
+
+// A fresh folder under the system's temporary folder, removed with its contents at the
+// end of its scope. The random suffix keeps concurrent test runs apart.
+class CartellaTemporanea {
+public:
+    CartellaTemporanea() {
+        std::random_device casuale;
+        percorso = std::filesystem::temp_directory_path() /
+                   ("velmora_prova_" + std::to_string(casuale()) + std::to_string(casuale()));
+        std::filesystem::create_directories(percorso);
+    }
+    CartellaTemporanea(const CartellaTemporanea&) = delete;
+    CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
+    ~CartellaTemporanea() {
+        std::error_code ignorato;
+        std::filesystem::remove_all(percorso, ignorato);
+    }
+    const std::filesystem::path& Percorso() const { return percorso; }
+
+private:
+    std::filesystem::path percorso;
+};
 
 } // namespace prova

@@ -27,15 +27,8 @@ void AttendiFallimento(const Midi& m, std::uint32_t stato) {
 
 class CartellaProva : public ::testing::Test {
 protected:
-    void SetUp() override {
-        cartella = fs::temp_directory_path() /
-                   ("velmora_lettura_" +
-                    std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(cartella);
-    }
-    void TearDown() override { fs::remove_all(cartella); }
-    fs::path cartella;
+    CartellaTemporanea temporanea;
+    const fs::path& cartella = temporanea.Percorso();
 };
 
 } // namespace
