@@ -1,6 +1,6 @@
 #include "scrittura.h"
 
-#include "piattaforma.h"
+#include "prova_file.h"
 
 #include <filesystem>
 #include <fstream>
@@ -8,46 +8,11 @@
 #include <set>
 #include <string>
 
-#ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
-#endif
-
 namespace fs = std::filesystem;
-using velmora::Utf8DaPercorso;
 
 namespace {
 
-class Scrittura : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / (std::string("velmora_scrittura_") + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir);
-    }
-    std::string P(const std::string& nome) const { return Utf8DaPercorso(dir / nome); }
-    void Crea(const std::string& nome, const std::string& contenuto) const {
-        std::ofstream(dir / nome, std::ios::binary) << contenuto;
-    }
-    std::string Leggi(const std::string& nome) const {
-        std::ifstream f(dir / nome, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(f), {});
-    }
-    // The names in the folder: shows a temporary file left behind.
-    std::set<std::string> Voci() const {
-        std::set<std::string> voci;
-        for (const auto& v : fs::directory_iterator(dir)) {
-            voci.insert(Utf8DaPercorso(v.path().filename()));
-        }
-        return voci;
-    }
-    fs::path dir;
-};
+class Scrittura : public CartellaProva {};
 
 // Every byte value, and more than one buffer of the C library.
 std::string Campione(std::size_t n) {
@@ -120,33 +85,6 @@ TEST_F(Scrittura, ReadOnlyFolderCannotCreateTheFile) {
 }
 
 #ifndef _WIN32
-namespace {
-
-// While alive, files this process writes cannot grow past a few bytes, as on a full
-// disk: writes past the limit fail instead of raising SIGXFSZ.
-class DiscoPieno {
-public:
-    DiscoPieno() {
-        getrlimit(RLIMIT_FSIZE, &prima);
-        segnale = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limite = prima;
-        limite.rlim_cur = 16;
-        setrlimit(RLIMIT_FSIZE, &limite);
-    }
-    ~DiscoPieno() {
-        setrlimit(RLIMIT_FSIZE, &prima);
-        std::signal(SIGXFSZ, segnale);
-    }
-    DiscoPieno(const DiscoPieno&) = delete;
-    DiscoPieno& operator=(const DiscoPieno&) = delete;
-
-private:
-    rlimit prima{};
-    void (*segnale)(int) = nullptr;
-};
-
-} // namespace
-
 TEST_F(Scrittura, WriteErrorIsReportedAndKeepsTheOldFile) {
     Crea("lista.txt", "vecchia lista");
     // A short text fails when it is flushed, a long one already while it is written.
