@@ -58,6 +58,7 @@ TEST_F(Scrittura, MissingFolderCannotCreateTheFile) {
     EXPECT_FALSE(esito);
     EXPECT_EQ(esito.errore, "Cannot create file " + nome);
     EXPECT_FALSE(fs::exists(dir / "manca"));
+    EXPECT_EQ(ScriviFile("", "dati").errore, "Cannot create file ");
 }
 
 TEST_F(Scrittura, ReadOnlyFileAndFolderNamesAreNotReplaced) {
