@@ -33,6 +33,7 @@ TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
 
 void TRichEdit::ScriviRTF(const QString& testo, int stile) {
     if (stile >= 0 && stile < static_cast<int>(stili.size())) {
+        stileAttuale = stile;
         formato.setForeground(stili[static_cast<std::size_t>(stile)].colore);
         formato.setFontWeight(stili[static_cast<std::size_t>(stile)].grassetto ? QFont::Bold
                                                                                : QFont::Normal);
@@ -40,9 +41,12 @@ void TRichEdit::ScriviRTF(const QString& testo, int stile) {
     QTextCursor cursore = textCursor();
     cursore.insertText(testo, formato);
     setTextCursor(cursore);
+    corse.push_back({testo.toStdString(), stileAttuale});
 }
 
 void TRichEdit::Svuota() {
     clear();
     formato = QTextCharFormat();
+    stileAttuale = 3;
+    corse.clear();
 }

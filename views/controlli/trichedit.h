@@ -3,6 +3,8 @@
 // outside 0..3 writes with the attributes of the previous run.
 #pragma once
 
+#include "rapporto.h"
+
 #include <QTextCharFormat>
 #include <QTextEdit>
 
@@ -16,6 +18,12 @@ public:
     // Empties the box; the next run starts from the box's own attributes.
     void Svuota();
 
+    // The box's contents as the runs written since it was last emptied, each with
+    // the style it shows (3 for the box's own black).
+    const Rapporto& Contenuto() const { return corse; }
+
 private:
     QTextCharFormat formato;
+    int stileAttuale = 3;
+    Rapporto corse;
 };

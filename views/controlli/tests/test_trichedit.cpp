@@ -47,6 +47,11 @@ private slots:
         QCOMPARE(corse[2].colore, QColor(0, 128, 0));
         QCOMPARE(corse[3].colore, QColor(0, 0, 0));
         QVERIFY(!corse[3].grassetto);
+        const Rapporto& contenuto = box.Contenuto();
+        QCOMPARE(contenuto.size(), std::size_t{4});
+        QCOMPARE(contenuto[1].testo, std::string("a.mid\r\n"));
+        QCOMPARE(contenuto[1].stile, 0);
+        QCOMPARE(contenuto[3].stile, 3);
     }
 
     void stileSconosciutoTieneGliAttributi() {
@@ -57,6 +62,7 @@ private slots:
         QCOMPARE(corse.size(), 1); // one run: same attributes
         QCOMPARE(corse[0].testo, QString("rosso ancora"));
         QVERIFY(corse[0].grassetto);
+        QCOMPARE(box.Contenuto().back().stile, 1); // saved as it shows
     }
 
     void svuotaRicominciaDagliAttributiDelBox() {
@@ -66,6 +72,8 @@ private slots:
         QVERIFY(box.toPlainText().isEmpty());
         box.ScriviRTF("semplice", -1);
         QVERIFY(!Corse(box)[0].grassetto);
+        QCOMPARE(box.Contenuto().size(), std::size_t{1});
+        QCOMPARE(box.Contenuto()[0].stile, 3);
     }
 
     void solaLetturaEBarraVerticale() {
