@@ -10,7 +10,7 @@
 
 namespace {
 
-// A report with every style, characters in and out of Windows-1252 and RTF's special
+// A report with every style, characters in and out of Windows-1252 and the characters RTF reserves
 // characters.
 const Rapporto kRapporto{
     {"Nome: ", 1},         {"Perché.mid\r\n", 0},
@@ -61,7 +61,7 @@ TEST(Rtf, HeaderFontColourTableAndRuns) {
     EXPECT_EQ(rtf.substr(rtf.size() - 3), "}\r\n");
 }
 
-TEST(Rtf, SpecialAndNonAnsiCharactersAreEscaped) {
+TEST(Rtf, ReservedAndNonAnsiCharactersAreEscaped) {
     EXPECT_NE(DocumentoRtf({{"a\\b{c}\td", 0}}).find("a\\\\b\\{c\\}\\tab d"), std::string::npos);
     // In Windows-1252, also above 0x9F and in its 0x80 to 0x9F range.
     EXPECT_NE(DocumentoRtf({{"èÿ€Œ", 0}}).find("\\'e8\\'ff\\'80\\'8c"), std::string::npos);
