@@ -10,8 +10,8 @@
 
 namespace {
 
-// A report with every style, characters in and out of Windows-1252 and the characters RTF reserves
-// characters.
+// A report with every style, characters in and out of Windows-1252 and the characters
+// that RTF reserves.
 const Rapporto kRapporto{
     {"Nome: ", 1},         {"Perché.mid\r\n", 0},
     {"Directory: ", 1},    {"città {x} a\\b - ", 0},
