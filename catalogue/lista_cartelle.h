@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -51,9 +52,10 @@ public:
     // already lies on it. Throws ErroreCartella when the root cannot be read.
     void Drive(std::string_view radice);
 
-    int Righe() const { return static_cast<int>(percorsi.size() + sottoCartelle.size()); }
-    std::string TestoRiga(int riga) const;    // 0 <= riga < Righe()
-    std::string PercorsoRiga(int riga) const; // the row's full path
+    int Righe() const { return static_cast<int>(percorsi.size() + sottoCartelle.nomi.size()); }
+    // The row's text and its folder's full path; empty for a row that does not exist.
+    std::string TestoRiga(int riga) const;
+    std::string PercorsoRiga(int riga) const;
 
     // The selected row, -1 for none. After every change of the current folder it is
     // the current folder's row, so the sub-folders are the rows after it and the row
@@ -76,25 +78,25 @@ public:
     void AlCambio(std::function<void()> ascoltatore) { alCambio = std::move(ascoltatore); }
 
 private:
-    // The sub-folder names of a folder as last read, with the folder's modification
-    // time then.
+    // The sorted sub-folder names of a folder, with the folder's modification time
+    // when the names can be trusted while it stays the same.
     struct Elenco {
-        std::filesystem::file_time_type modificata;
+        std::optional<std::filesystem::file_time_type> modificata;
         std::vector<std::string> nomi;
     };
 
     void Cambia(std::string cartella, bool rileggi);
-    std::vector<std::string> SottoCartelle(const std::string& cartella, bool rileggi);
 
     std::string directory;
-    std::vector<std::string> percorsi;      // root .. current folder
-    std::vector<std::string> sottoCartelle; // names
+    std::vector<std::string> percorsi; // root .. current folder
+    Elenco sottoCartelle;              // of the current folder
     int selezionata = -1;
     std::function<void()> alCambio;
-    // Folders above the current one whose sub-folders need not be read again when
-    // the walk comes back up to them (while their modification time is unchanged).
+    // The sub-folders of the folders above the current one, so that coming back up
+    // (as the scan does after each sub-folder) does not read a folder again while its
+    // modification time is unchanged: a wide folder is then read once, not once per
+    // sub-folder.
     std::map<std::string, Elenco> elenchiSopra;
-    Elenco elencoCorrente;
     // The folder last current on each root other than the current one.
     std::map<std::string, std::string> ultimaPerRadice;
 };

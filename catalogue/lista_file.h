@@ -8,7 +8,7 @@
 // Rows: the names, with extension, of the regular files (or links to regular files)
 // of the folder whose names end in ".mid" in any letter case, hidden ones left out,
 // in byte order of their UTF-8 names. A folder that is missing or cannot be read has
-// no rows. Nothing here throws (except std::bad_alloc).
+// no rows. Nothing here throws but TestoRiga() out of range (std::out_of_range).
 //
 // The folder is read when the rows are first looked at after Cartella() or
 // Aggiorna(), so pointing the list at folders nobody reads costs nothing.
