@@ -57,7 +57,9 @@ public:
     // folder before returning, analysing every file when analisi is set
     // ("Analisi dettagliata") and walking every folder below when sottoCartelle is
     // set ("Analizza le sotto cartelle"), then restores the start folder. When a
-    // scan is running (a call from inside elaboraMessaggi): Ferma().
+    // scan is running (a call from inside elaboraMessaggi): Ferma(); once stopped, a
+    // scan still winding down (moving the folder list back) ignores further clicks,
+    // so a new scan never starts inside the old one.
     // A sub-folder that vanished during the scan is skipped. Any exception (such as
     // ErroreCartella when a folder above the one visited vanished) comes out only
     // after the end steps have brought the window back to idle.
@@ -67,7 +69,10 @@ public:
     // still appended, no further one is. Does nothing when idle.
     void Ferma();
 
+    // A scan is running and has not been asked to stop.
     bool InAnalisi() const { return inAnalisi; }
+    // Button1Click() is still running (possibly winding down after a stop).
+    bool InCorso() const { return inCorso; }
 
 private:
     void Cammina(bool analisi, bool sottoCartelle);
@@ -82,5 +87,6 @@ private:
     dati& catalogo;
     Ganci ganci;
     bool inAnalisi = false;
+    bool inCorso = false;
     std::string directoryIniziale;
 };
