@@ -36,9 +36,13 @@ std::string Raggruppa(std::uint64_t n) {
 
 } // namespace
 
+// Texts are built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on
+// "literal" + std::string.
 std::string FormattaNumero(std::int64_t n) {
     if (n < 0) {
-        return "-" + Raggruppa(0 - static_cast<std::uint64_t>(n));
+        std::string out = "-";
+        out += Raggruppa(0 - static_cast<std::uint64_t>(n));
+        return out;
     }
     return Raggruppa(static_cast<std::uint64_t>(n));
 }
@@ -52,7 +56,8 @@ std::string FormattaDurata(std::int32_t secondi) {
     if (m > 60) {
         return "59:59";
     }
-    std::string out = m < 10 ? " " + std::to_string(m) : std::to_string(m);
+    std::string out = m < 10 ? " " : "";
+    out += std::to_string(m);
     out.push_back(':');
     out.push_back(static_cast<char>('0' + s / 10));
     out.push_back(static_cast<char>('0' + s % 10));

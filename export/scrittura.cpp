@@ -72,7 +72,7 @@ bool SuDisco(std::FILE* f) {
 
 Esito ScriviFile(const std::string& nomeFile, std::string_view contenuto) {
     std::error_code ec;
-    fs::path file = fs::absolute(velmora::PercorsoDaUtf8(nomeFile), ec);
+    const fs::path file = fs::absolute(velmora::PercorsoDaUtf8(nomeFile), ec);
     if (ec || Protetto(file)) {
         return NonCreato(ec ? velmora::PercorsoDaUtf8(nomeFile) : file);
     }

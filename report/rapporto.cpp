@@ -46,10 +46,15 @@ void ScriviRisultati(const Midi& m, Rapporto& r) {
 void ScriviTracce(const Midi& m, Rapporto& r) {
     for (std::int32_t i = 0; i < m.ContaTracce(); ++i) {
         const bool attiva = m.TracciaAttiva(i) == 1;
-        r.push_back({"Traccia " + std::to_string(i) + " ", attiva ? kEtichetta : kSpenta});
+        // Built by appending: GCC 12 at -O3 warns falsely on "literal" + std::string.
+        std::string numero = "Traccia ";
+        numero += std::to_string(i) + " ";
+        r.push_back({std::move(numero), attiva ? kEtichetta : kSpenta});
         const std::string nome = m.NomeTraccia(i);
         if (!nome.empty()) {
-            r.push_back({"(" + velmora::DecodificaTesto(nome) + ") ", attiva ? kNota : kSpenta});
+            std::string tra = "(";
+            tra += velmora::DecodificaTesto(nome) + ") ";
+            r.push_back({std::move(tra), attiva ? kNota : kSpenta});
         }
         r.push_back({": ", attiva ? kEtichetta : kSpenta});
         r.push_back({ConAcapo(m.Strumento(i)), attiva ? kValore : kSpenta});
