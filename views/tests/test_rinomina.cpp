@@ -1,0 +1,83 @@
+// Renames on a real temporary tree: within the folder, never over another entry,
+// case-only changes, and names that are not names.
+#include "rinomina.h"
+
+#include "albero_temporaneo.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace std::string_view_literals;
+
+namespace {
+
+std::string Leggi(const std::string& percorso) {
+    std::ifstream f(velmora::PercorsoDaUtf8(percorso), std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+bool Esiste(const std::string& percorso) {
+    return std::filesystem::exists(velmora::PercorsoDaUtf8(percorso));
+}
+
+} // namespace
+
+TEST(Rinomina, FileNellaSuaCartella) {
+    prova::AlberoTemporaneo albero;
+    albero.File("pop/song.mid", "uno"sv);
+    EXPECT_TRUE(RinominaInCartella(albero.Percorso("pop"), "song.mid", "Nuovo.mid"));
+    EXPECT_FALSE(Esiste(albero.Percorso("pop/song.mid")));
+    EXPECT_EQ(Leggi(albero.Percorso("pop/Nuovo.mid")), "uno");
+}
+
+TEST(Rinomina, NonSostituisceMaiUnAltroFileOCartella) {
+    prova::AlberoTemporaneo albero;
+    albero.File("pop/a.mid", "A"sv);
+    albero.File("pop/b.mid", "B"sv);
+    albero.Cartella("rock");
+    albero.Cartella("jazz");
+    EXPECT_FALSE(RinominaInCartella(albero.Percorso("pop"), "a.mid", "b.mid"));
+    EXPECT_EQ(Leggi(albero.Percorso("pop/a.mid")), "A");
+    EXPECT_EQ(Leggi(albero.Percorso("pop/b.mid")), "B");
+    // An empty folder is not replaced either.
+    EXPECT_FALSE(RinominaInCartella(albero.Percorso(), "rock", "jazz"));
+    EXPECT_TRUE(Esiste(albero.Percorso("rock")));
+}
+
+TEST(Rinomina, SoloMaiuscoleEMinuscole) {
+    prova::AlberoTemporaneo albero;
+    albero.File("pop/SONG.MID", "S"sv);
+    EXPECT_TRUE(RinominaInCartella(albero.Percorso("pop"), "SONG.MID", "SONG.mid"));
+    EXPECT_EQ(Leggi(albero.Percorso("pop/SONG.mid")), "S");
+}
+
+TEST(Rinomina, CartellaConIlSuoContenuto) {
+    prova::AlberoTemporaneo albero;
+    albero.File("Midi/Pop/x.mid", "X"sv);
+    EXPECT_TRUE(RinominaInCartella(albero.Percorso("Midi"), "Pop", "Rock"));
+    EXPECT_EQ(Leggi(albero.Percorso("Midi/Rock/x.mid")), "X");
+}
+
+TEST(Rinomina, NomiCheNonSonoNomi) {
+    prova::AlberoTemporaneo albero;
+    albero.File("pop/a.mid", "A"sv);
+    albero.Cartella("altrove");
+    for (const char* nome : {"", ".", "..", "../altrove/a.mid", "sotto/a.mid"}) {
+        EXPECT_FALSE(NomeAccettabile(nome)) << nome;
+        EXPECT_FALSE(RinominaInCartella(albero.Percorso("pop"), "a.mid", nome)) << nome;
+    }
+    EXPECT_EQ(Leggi(albero.Percorso("pop/a.mid")), "A");
+    EXPECT_TRUE(NomeAccettabile(".mid"));
+    EXPECT_TRUE(NomeAccettabile("a..b"));
+}
+
+TEST(Rinomina, FileScomparso) {
+    prova::AlberoTemporaneo albero;
+    albero.Cartella("pop");
+    EXPECT_FALSE(RinominaInCartella(albero.Percorso("pop"), "via.mid", "nuovo.mid"));
+    EXPECT_FALSE(RinominaInCartella(albero.Percorso("manca"), "via.mid", "nuovo.mid"));
+}
