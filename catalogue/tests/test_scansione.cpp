@@ -16,10 +16,10 @@ namespace {
 // lyric (text kind "Midi Karaoke File") and a copyright notice when asked.
 prova::Bytes Brano(std::uint32_t secondi, bool testo = false, std::string_view copyright = "") {
     using namespace prova;
-    return Unisci({Intestazione(0, 1, 480),
-                   Traccia(Unisci({copyright.empty() ? Bytes{} : Meta(0, 0x02, copyright),
-                                   testo ? Meta(0, 0x05, "la") : Bytes{}, Evento(0, {0x90, 60, 64}),
-                                   Evento(secondi * 960, {0x80, 60, 0}), FineTraccia()}))});
+    return File(
+        0, 480,
+        {Unisci({copyright.empty() ? Bytes{} : Meta(0, 0x02, copyright),
+                 testo ? Meta(0, 0x05, "la") : Bytes{}, Nota(0, secondi * 960), FineTraccia()})});
 }
 
 // The scan page: the two lists, the catalogue and the scan, with every hook recorded.
