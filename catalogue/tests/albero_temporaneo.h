@@ -38,6 +38,23 @@ public:
                                         velmora::PercorsoDaUtf8(Percorso(relativo)));
     }
 
+    // Takes every permission away from a folder. False, with the permissions given
+    // back, when this user reads it all the same (as an administrator does).
+    bool Illeggibile(std::string_view relativo) const {
+        const auto p = velmora::PercorsoDaUtf8(Percorso(relativo));
+        std::filesystem::permissions(p, std::filesystem::perms::none);
+        std::error_code ec;
+        std::filesystem::directory_iterator prova(p, ec);
+        if (!ec) {
+            Leggibile(relativo);
+        }
+        return static_cast<bool>(ec);
+    }
+    void Leggibile(std::string_view relativo) const {
+        std::filesystem::permissions(velmora::PercorsoDaUtf8(Percorso(relativo)),
+                                     std::filesystem::perms::owner_all);
+    }
+
 private:
     CartellaTemporanea radice;
 };
