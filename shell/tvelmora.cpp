@@ -66,9 +66,11 @@ Casella* CreaCasella(QWidget* genitore, const char* nome, const char* caption, Q
     casella->setObjectName(nome);
     casella->setGeometry(geometria);
     casella->setFont(Carattere(13, true));
+    // A button paints its background in the button colour.
     QPalette tavolozza = casella->palette();
     tavolozza.setColor(QPalette::WindowText, Giallo);
-    tavolozza.setColor(QPalette::Window, Navy);
+    tavolozza.setColor(QPalette::ButtonText, Giallo);
+    tavolozza.setColor(QPalette::Button, Navy);
     casella->setPalette(tavolozza);
     casella->setAutoFillBackground(true);
     casella->setChecked(scelta);

@@ -106,8 +106,8 @@ QRgb Colore(int indice) {
     static constexpr std::array<Tappa, 5> tappe{{{0.00, 2, 2, 40},
                                                  {0.35, 8, 14, 92},
                                                  {0.62, 22, 38, 138},
-                                                 {0.85, 70, 104, 200},
-                                                 {1.00, 150, 178, 240}}};
+                                                 {0.85, 52, 80, 178},
+                                                 {1.00, 112, 142, 226}}};
     const double t = indice / 255.0;
     std::size_t k = 1;
     while (k + 1 < tappe.size() && t > tappe[k].posizione) {

@@ -249,6 +249,10 @@ private slots:
                              c.colore,
                          c.nome);
             }
+            if (const auto* casella = qobject_cast<const QAbstractButton*>(controllo)) {
+                QVERIFY2(casella->autoFillBackground(), c.nome);
+                QVERIFY2(casella->palette().color(casella->backgroundRole()) == Navy, c.nome);
+            }
             // Whatever the font the system substitutes, no caption is cut.
             if (c.pixel != 0 && (qobject_cast<const QLabel*>(controllo) != nullptr ||
                                  qobject_cast<const QAbstractButton*>(controllo) != nullptr)) {
