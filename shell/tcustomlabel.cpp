@@ -8,6 +8,7 @@
 
 TCustomLabel::TCustomLabel(QWidget* genitore) : QLabel(genitore) {
     setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setAutoFillBackground(false);
 }
 

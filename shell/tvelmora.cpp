@@ -213,7 +213,7 @@ void TVelmora::CreaPaginaStart(QWidget* pagina) {
     // The lines centred on the page also centre their text, so that any caption
     // sits in the middle of the window.
     for (TCustomLabel* riga : {Label3, Label4, Label5, Label6, Label7, Label8}) {
-        riga->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+        riga->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
     for (QWidget* testo : {Label2, Label3, Label4, Label7, Label8}) {
         Trascina(testo);
