@@ -62,21 +62,6 @@ void Midi::Esamina() {
     LeggiTracce();
 }
 
-const std::uint8_t* Midi::Prendi(std::uint32_t n) {
-    if (cursore < 0 || cursore + n > dimensione) {
-        stato = 1;
-        return nullptr;
-    }
-    const std::uint8_t* p = contenuto.get() + cursore;
-    cursore += n;
-    return p;
-}
-
-std::uint8_t Midi::LeggiByte() {
-    const std::uint8_t* p = Prendi(1);
-    return p == nullptr ? 0 : *p;
-}
-
 void Midi::Leggi(std::uint8_t* destinazione, std::uint32_t n) {
     if (n == 0) {
         return;
@@ -93,23 +78,6 @@ std::uint32_t Midi::LeggiNumero(std::uint32_t n) {
     std::uint32_t valore = 0;
     for (std::uint32_t k = 0; p != nullptr && k < n; ++k) {
         valore = valore * 256 + p[k];
-    }
-    return valore;
-}
-
-std::uint32_t Midi::LeggiVariabile(std::uint32_t traccia) {
-    elementotraccia* riga = traccia < elementiTraccia.size() ? &elementiTraccia[traccia] : nullptr;
-    std::uint32_t valore = 0;
-    // At most four bytes: after the fourth the value stands even if its top bit is set.
-    for (int k = 0; k < 4; ++k) {
-        if (riga != nullptr) {
-            ++riga->byteLetti;
-        }
-        const std::uint8_t b = LeggiByte();
-        valore = valore * 128 + (b & 0x7F);
-        if (b < 0x80) {
-            break;
-        }
     }
     return valore;
 }

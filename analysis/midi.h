@@ -85,7 +85,10 @@ private:
     std::uint8_t LeggiByte();
     std::string LeggiTesto(std::uint32_t n); // n bytes, up to the first zero byte
     void LeggiTraccia(std::uint32_t i, lista& mappa);
+    bool EventiCanaleRapidi(statotraccia& s, elementotraccia& r);
     void EventoCanale(statotraccia& s, std::uint8_t b, std::uint8_t status);
+    // Records a program change or a note in the row the format assigns to it.
+    void Registra(statotraccia& s, std::uint8_t status, std::uint8_t dato);
     void EventoMeta(statotraccia& s, lista& mappa);
     void EventoTesto(statotraccia& s);
     void EventoSysex(statotraccia& s);
@@ -108,3 +111,37 @@ private:
     std::unique_ptr<std::uint8_t[]> contenuto;
     std::vector<elementotraccia> elementiTraccia;
 };
+
+// The readers every event goes through, inline for the speed of the walk.
+
+inline const std::uint8_t* Midi::Prendi(std::uint32_t n) {
+    if (cursore < 0 || cursore + n > dimensione) {
+        stato = 1;
+        return nullptr;
+    }
+    const std::uint8_t* p = contenuto.get() + cursore;
+    cursore += n;
+    return p;
+}
+
+inline std::uint8_t Midi::LeggiByte() {
+    const std::uint8_t* p = Prendi(1);
+    return p == nullptr ? 0 : *p;
+}
+
+inline std::uint32_t Midi::LeggiVariabile(std::uint32_t traccia) {
+    elementotraccia* riga = traccia < elementiTraccia.size() ? &elementiTraccia[traccia] : nullptr;
+    std::uint32_t valore = 0;
+    // At most four bytes: after the fourth the value stands even if its top bit is set.
+    for (int k = 0; k < 4; ++k) {
+        if (riga != nullptr) {
+            ++riga->byteLetti;
+        }
+        const std::uint8_t b = LeggiByte();
+        valore = valore * 128 + (b & 0x7F);
+        if (b < 0x80) {
+            break;
+        }
+    }
+    return valore;
+}

@@ -17,6 +17,13 @@ std::uint32_t TracceContenibili(std::int32_t dimensione) {
     return static_cast<std::uint32_t>(std::max(dimensione - 14, 0) / 10 + 2);
 }
 
+// Note off, note on, key pressure, control change and pitch bend have two data bytes;
+// every other channel or system status has one.
+bool DueDati(std::uint8_t status) {
+    const unsigned tipo = status >> 4;
+    return tipo == 8 || tipo == 9 || tipo == 10 || tipo == 11 || tipo == 14;
+}
+
 bool InizioCanale(const std::string& testo) {
     return testo.size() >= 3 && (testo[0] == 'C' || testo[0] == 'c') &&
            (testo[1] == 'H' || testo[1] == 'h') && testo[2] >= '0' && testo[2] <= '9';
@@ -70,6 +77,9 @@ void Midi::LeggiTraccia(std::uint32_t i, lista& mappa) {
             static_cast<std::uint32_t>(std::max<std::int64_t>(dimensione - cursore, 0));
     }
     do {
+        if (EventiCanaleRapidi(s, r)) {
+            continue; // to the test of the chunk's end
+        }
         s.tick += LeggiVariabile(i);
         const std::uint8_t b = LeggiByte();
         ++r.byteLetti;
@@ -85,6 +95,43 @@ void Midi::LeggiTraccia(std::uint32_t i, lista& mappa) {
     ultimoTick = std::max(ultimoTick, s.tickNota);
 }
 
+bool Midi::EventiCanaleRapidi(statotraccia& s, elementotraccia& r) {
+    // The common case read straight from the buffer, with the walk state in locals:
+    // channel messages with a one-byte delta whose bytes (four at most) all lie inside
+    // the buffer, up to the chunk's declared end. Other events go through the readers.
+    const std::uint8_t* const dati = contenuto.get();
+    const std::int64_t limite = std::int64_t{dimensione} - 4;
+    std::int64_t c = cursore;
+    std::uint32_t letti = r.byteLetti;
+    statotraccia t = s;
+    bool fatti = false;
+    while (c >= 0 && c <= limite) {
+        const std::uint8_t* p = dati + c;
+        const std::uint8_t b = p[1];
+        const std::uint8_t status = b >= 0x80 ? b : t.runningStatus;
+        if (p[0] >= 0x80 || status == 0xF0 || status == 0xFF) {
+            break;
+        }
+        // Without branches: a status byte is followed by its first data byte.
+        const unsigned conStatus = b >> 7;
+        const std::uint8_t dato = p[1 + conStatus];
+        const std::uint32_t lunghezza = 2 + conStatus + (DueDati(status) ? 1 : 0);
+        t.tick += p[0];
+        c += lunghezza;
+        letti += lunghezza;
+        t.runningStatus = status;
+        Registra(t, status, dato);
+        fatti = true;
+        if (letti >= r.byteDichiarati) {
+            break;
+        }
+    }
+    cursore = c;
+    r.byteLetti = letti;
+    s = t;
+    return fatti;
+}
+
 void Midi::EventoCanale(statotraccia& s, std::uint8_t b, std::uint8_t status) {
     elementotraccia& r = elementiTraccia[s.traccia];
     s.runningStatus = status;
@@ -93,11 +140,15 @@ void Midi::EventoCanale(statotraccia& s, std::uint8_t b, std::uint8_t status) {
         dato = LeggiByte();
         ++r.byteLetti;
     }
-    const unsigned tipo = status >> 4;
-    if (tipo == 8 || tipo == 9 || tipo == 10 || tipo == 11 || tipo == 14) {
+    if (DueDati(status)) {
         Salta(1);
         ++r.byteLetti;
     }
+    Registra(s, status, dato);
+}
+
+void Midi::Registra(statotraccia& s, std::uint8_t status, std::uint8_t dato) {
+    const unsigned tipo = status >> 4;
     if (formato == 2 || (tipo != 8 && tipo != 9 && tipo != 12)) {
         return;
     }

@@ -26,4 +26,8 @@ constexpr int kErroreUso = 2;
 // velmora-cli analyze [--json] FILE...
 int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err);
 
+// velmora-cli list DIR [--no-subfolders] [--no-analysis] [--mode A|B] [--columns N,...]
+//                    [--date D/M/YYYY] [-o FILE]
+int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err);
+
 } // namespace velmora::cli

@@ -13,6 +13,7 @@ using velmora::cli::Comando;
 // New subcommands are added here, each implemented in its own file.
 constexpr std::array kComandi = {
     Comando{"analyze", "analizza file MIDI e ne stampa il rapporto", velmora::cli::Analyze},
+    Comando{"list", "cataloga una cartella e ne scrive l'elenco", velmora::cli::Lista},
 };
 
 void Uso(std::ostream& os) {

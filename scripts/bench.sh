@@ -14,3 +14,6 @@ fi
 # --- Analysis: every file read from disk and analysed, against reading alone ------
 echo "== analysis: $folder"
 "$build/bench/bench_analisi" "$folder" "${BENCH_SECONDS:-4}"
+
+# --- Scan: velmora-cli list on a tree of 20,000 files, against reading alone -------
+bash "$(dirname "$0")/bench_scan.sh" "$build" "$folder"

@@ -4,6 +4,8 @@
 #include "costruttore_midi.h"
 #include "midi.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <random>
 #include <string>
@@ -27,6 +29,22 @@ inline Midi Analizzato(const Bytes& bytes) {
 inline Bytes Nota(std::uint32_t deltaInizio, std::uint32_t deltaFine, std::uint8_t canale = 0) {
     return Unisci({Evento(deltaInizio, {static_cast<std::uint8_t>(0x90 | canale), 60, 100}),
                    Evento(deltaFine, {static_cast<std::uint8_t>(0x80 | canale), 60, 0})});
+}
+
+// Expects the fixed results of a failed analysis with the given stato.
+inline void AttendiFallimento(const Midi& m, std::uint32_t stato) {
+    const std::string segno = stato == 1 ? "?" : "-";
+    EXPECT_EQ(m.Stato(), stato);
+    EXPECT_EQ(m.DurataSecondi(), 0u);
+    EXPECT_EQ(m.DimensioneFile(), 0u);
+    EXPECT_EQ(m.BattuteMedie(), 0u);
+    EXPECT_EQ(m.ContaTracce(), 0);
+    EXPECT_EQ(m.TracceUsate(), 0);
+    EXPECT_EQ(m.TempoIniziale(), segno + "/" + segno);
+    EXPECT_EQ(m.TipoMidi(), segno);
+    EXPECT_EQ(m.TipoTesto(), segno);
+    EXPECT_EQ(m.TestoCopyright(), segno);
+    EXPECT_EQ(m.TestoCompleto(), "?");
 }
 
 // A fresh folder under the system's temporary folder, removed with its contents at the

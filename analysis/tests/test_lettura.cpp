@@ -10,21 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void AttendiFallimento(const Midi& m, std::uint32_t stato) {
-    const std::string segno = stato == 1 ? "?" : "-";
-    EXPECT_EQ(m.Stato(), stato);
-    EXPECT_EQ(m.DurataSecondi(), 0u);
-    EXPECT_EQ(m.DimensioneFile(), 0u);
-    EXPECT_EQ(m.BattuteMedie(), 0u);
-    EXPECT_EQ(m.ContaTracce(), 0);
-    EXPECT_EQ(m.TracceUsate(), 0);
-    EXPECT_EQ(m.TempoIniziale(), segno + "/" + segno);
-    EXPECT_EQ(m.TipoMidi(), segno);
-    EXPECT_EQ(m.TipoTesto(), segno);
-    EXPECT_EQ(m.TestoCopyright(), segno);
-    EXPECT_EQ(m.TestoCompleto(), "?");
-}
-
 class CartellaProva : public ::testing::Test {
 protected:
     CartellaTemporanea temporanea;

