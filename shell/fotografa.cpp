@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     Impostazioni::UsaFile(cartella.filePath("impostazioni.ini"));
     TVelmora velmora;
     TRapporto rapporto(velmora.Sfondo->pixmap());
-    velmora.Rapporto = &rapporto;
+    velmora.CollegaRapporto(rapporto);
     velmora.Sezioni->setCurrentIndex(pagina);
     velmora.show();
     int esito = 1;

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     try {
         TVelmora velmora;
         TRapporto rapporto(velmora.Sfondo->pixmap());
-        velmora.Rapporto = &rapporto;
+        velmora.CollegaRapporto(rapporto);
         velmora.show();
         return applicazione.exec();
     } catch (const std::exception& errore) {

@@ -4,19 +4,18 @@
 #include "aspetto.h"
 #include "errori.h"
 #include "impostazioni.h"
+#include "scansione.h"
+#include "tdirectorylistbox.h"
+#include "tdrivecombobox.h"
+#include "tstringgrid.h"
 
-#include "piattaforma.h"
+#include "trapporto.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QHeaderView>
-#include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStackedWidget>
-#include <QTableWidget>
 #include <QTimer>
-#include <filesystem>
 
 using namespace aspetto;
 
@@ -83,9 +82,6 @@ TVelmora::TVelmora()
     : TFinestra("Velmora", QStringLiteral("Velmora"), QSize(640, 400), QPoint(314, 218),
                 Carattere(13)) {
     Q_INIT_RESOURCE(sfondo);
-    std::error_code errore;
-    cartellaAlbero = velmora::Utf8DaPercorso(std::filesystem::current_path(errore));
-
     const QPixmap immagine(QStringLiteral(":/velmora/sfondo.png"));
     CreaStriscia(immagine);
 
@@ -108,15 +104,15 @@ TVelmora::TVelmora()
     CreaPaginaSalva(Sezioni->widget(3));
     Sezioni->setCurrentIndex(0);
 
-    File = new QListWidget(this);
-    File->setObjectName("File");
-    File->hide();
+    SaveDialog1.Filtri = QStringList{QStringLiteral("File di Testo (*.txt)")};
+    SaveDialog1.DefaultExt = QStringLiteral("txt");
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(70);
 
     CentraEtichette();
     Collega();
+    CollegaPagine();
     Protetto([this] { FormCreate(); });
 }
 
@@ -221,10 +217,10 @@ void TVelmora::CreaPaginaStart(QWidget* pagina) {
 }
 
 void TVelmora::CreaPaginaAnalizza(QWidget* pagina) {
-    Directory = new QListWidget(pagina);
+    Directory = new TDirectoryListBox(pagina);
     Directory->setObjectName("Directory");
     Directory->setGeometry(16, 0, 241, 313);
-    Drive = new QComboBox(pagina);
+    Drive = new TDriveComboBox(pagina);
     Drive->setObjectName("Drive");
     Drive->setGeometry(16, 312, 241, 24);
     CheckAnalisi = CreaCasella<QCheckBox>(pagina, "CheckAnalisi", "Analisi dettagliata",
@@ -243,24 +239,17 @@ void TVelmora::CreaPaginaAnalizza(QWidget* pagina) {
 }
 
 void TVelmora::CreaPaginaVisualizza(QWidget* pagina) {
-    Grid = new QTableWidget(9, 10, pagina);
+    Grid = new TStringGrid(pagina);
     Grid->setObjectName("Grid");
     Grid->setGeometry(16, 0, 593, 270);
-    Grid->setFrameShape(QFrame::NoFrame);
     Grid->setFont(Carattere(13));
     QPalette tavolozza = Grid->palette();
     tavolozza.setColor(QPalette::Text, Rosso);
     tavolozza.setColor(QPalette::ButtonText, Rosso);
     Grid->setPalette(tavolozza);
-    Grid->verticalHeader()->hide();
-    Grid->verticalHeader()->setDefaultSectionSize(24);
-    Grid->horizontalHeader()->setFixedHeight(24);
-    Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    const int larghezze[] = {150, 180, 47, 70, 45, 34, 51, 39, 118, 180};
-    for (int colonna = 0; colonna < 10; ++colonna) {
-        Grid->setColumnWidth(colonna, larghezze[colonna]);
-    }
+    // The fixed row in the colour of an active window's border.
+    Grid->SetFixedColor(QColor(212, 208, 200));
+    PreparaGriglia(*Grid);
 
     ScrollBar1 = new QScrollBar(Qt::Vertical, pagina);
     ScrollBar1->setObjectName("ScrollBar1");
@@ -338,4 +327,35 @@ void TVelmora::Collega() {
     connect(Label5, &TCustomLabel::Click, this, &TVelmora::Label4Click);
     connect(Label6, &TCustomLabel::Click, this, &TVelmora::Label6Click);
     connect(Timer1, &QTimer::timeout, this, &TVelmora::Timer1Timer);
+}
+
+void TVelmora::CollegaPagine() {
+    CreaScansione();
+    connect(Drive, &TDriveComboBox::OnChange, this, &TVelmora::DriveChange);
+    connect(Directory, &TDirectoryListBox::OnChange, this, &TVelmora::DirectoryChange);
+
+    connect(Grid, &TStringGrid::OnClick, this, &TVelmora::GridClick);
+    connect(Grid, &TStringGrid::OnKeyDown, this, &TVelmora::GridKeyDown);
+    connect(Grid, &TStringGrid::OnKeyUp, this, &TVelmora::GridKeyUp);
+    connect(Grid, &TStringGrid::OnMouseUp, this, &TVelmora::GridMouseUp);
+    connect(Grid, &TStringGrid::OnSelectCell, this, &TVelmora::GridSelectCell);
+    connect(Grid, &TStringGrid::OnExit, this, &TVelmora::GridExit);
+    // Qt's own controls: a failure of the handler goes to the general error handler
+    // here, before it could reach the library.
+    connect(ScrollBar1, &QScrollBar::valueChanged, this,
+            [this] { Protetto([this] { ScrollBar1Change(); }); });
+    for (QRadioButton* filtro : {RadioVisualizza1, RadioVisualizza2, RadioVisualizza3}) {
+        connect(filtro, &QRadioButton::toggled, this, [this](bool scelto) {
+            if (scelto) {
+                Protetto([this] { RadioVisualizza1Click(); });
+            }
+        });
+    }
+    connect(CheckRapporto, &QCheckBox::toggled, this,
+            [this] { Protetto([this] { CheckRapportoClick(); }); });
+}
+
+void TVelmora::CollegaRapporto(TRapporto& rapporto) {
+    Rapporto = &rapporto;
+    rapporto.CheckRapporto = CheckRapporto;
 }

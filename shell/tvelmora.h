@@ -7,21 +7,26 @@
 // program that work on a page reach them directly.
 #pragma once
 
+#include "dati.h"
+#include "griglia_catalogo.h"
+#include "lista_file.h"
 #include "tfinestra.h"
+#include "tsavedialog.h"
 
 #include <memory>
 #include <string>
 
 class Impostazioni;
 class QCheckBox;
-class QComboBox;
-class QListWidget;
 class QRadioButton;
 class QScrollBar;
 class QStackedWidget;
-class QTableWidget;
 class QTimer;
+class Scansione;
+class TDirectoryListBox;
+class TDriveComboBox;
 class TRapporto;
+class TStringGrid;
 
 class TVelmora : public TFinestra {
     Q_OBJECT
@@ -57,15 +62,15 @@ public:
     TCustomLabel* Label8;
 
     // Page 'Analizza'.
-    QListWidget* Directory;
-    QComboBox* Drive;
+    TDirectoryListBox* Directory;
+    TDriveComboBox* Drive;
     QCheckBox* CheckAnalisi;
     QCheckBox* CheckSub;
     TRLabel* Start;
     TCustomLabel* LabelStato;
 
     // Page 'Visualizza'.
-    QTableWidget* Grid;
+    TStringGrid* Grid;
     QScrollBar* ScrollBar1;
     QRadioButton* RadioVisualizza1;
     QRadioButton* RadioVisualizza2;
@@ -92,18 +97,25 @@ public:
     TRLabel* SalvaLista;
 
     // Never shown: the MIDI files of the current folder.
-    QListWidget* File;
+    ListaFile File;
+    // The export's dialog: "File di Testo (*.txt)", default extension "txt".
+    TSaveDialog SaveDialog1;
     // The closing step: 70 ms, stopped until Chiudi is clicked.
     QTimer* Timer1;
 
-    // The report window, created by the program entry right after this one.
+    // The report window, created by the program entry right after this one and
+    // joined to this window with CollegaRapporto.
     TRapporto* Rapporto = nullptr;
+    void CollegaRapporto(TRapporto& rapporto);
 
-    // Shared state of the pages.
+    // The catalogue of the run.
+    dati catalogo;
+    // Shared state of the pages: the grid row last taken in hand (0 for none) and
+    // the folder list's folder as DirectoryChange last saw it.
     int UltimaRiga = 0;
-    bool inAnalisi = false;
-    std::string directoryIniziale;
     std::string directoryCorrente;
+    // A scan is running and has not been asked to stop.
+    bool InAnalisi() const;
 
     // Reads the settings: position and last folder.
     void FormCreate();
@@ -124,8 +136,35 @@ public:
     // The two links: Label5 and Label6.
     void Label4Click();
     void Label6Click();
-    // The folder tree's current folder changed.
+    // Page 'Analizza': the drive box and the folder list changed.
+    void DriveChange();
     void DirectoryChange();
+
+    // Page 'Visualizza': the grid, its paging and its events.
+    void VisualizzaGriglia();
+    void RadioVisualizza1Click();
+    void ScrollBar1Change();
+    void GridClick();
+    void GridKeyDown(int tasto);
+    void GridKeyUp(int tasto);
+    void GridMouseUp();
+    void GridSelectCell(int colonna, int riga);
+    void GridExit();
+    void AdattaUltimaColonna();
+    // The filter of the checked radio button.
+    Filtro FiltroAttivo() const;
+
+    // The report of the grid's current row, written into the report window.
+    void EstraiInfo();
+    void ScriviRTF(const QString& testo, int stile);
+    void CheckRapportoClick();
+
+    // Renaming from the "Nome" and "Directory" cells of the current row.
+    void Rename();
+    void RenameDir();
+
+    // Writes the catalogue as the list file chosen in SaveDialog1.
+    void StampaFile();
 
     // Writes the heading of one grid column.
     void ScriviIntestazione(int colonna, const QString& testo);
@@ -150,10 +189,16 @@ private:
     void CreaPaginaSalva(QWidget* pagina);
     void CentraEtichette();
     void Collega();
+    void CollegaPagine();
+    // The scan engine, driving the folder list and the file list, with its hooks
+    // on the window.
+    void CreaScansione();
+    // The entry behind the grid's current row (the catalogue's cursor on it), or none.
+    const dati::elemento* EntryCorrente();
 
     std::unique_ptr<Impostazioni> registro;
+    std::unique_ptr<Scansione> scansione;
     bool chiusura = false;
     int raggioOrizzontale = 0;
     int raggioVerticale = 0;
-    std::string cartellaAlbero;
 };

@@ -1,19 +1,20 @@
-// The main window's handlers: settings, activation, pages, minimise, close and
-// the links of page 'Start'.
+// The main window's handlers: settings, activation, page 'Salva', minimise, close
+// and the links of page 'Start'.
 #include "tvelmora.h"
 
 #include "errori.h"
 #include "impostazioni.h"
+#include "scansione.h"
+#include "tdirectorylistbox.h"
 #include "trapporto.h"
+#include "tstringgrid.h"
 
 #include "piattaforma.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QStackedWidget>
-#include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
 #include <QWindowStateChangeEvent>
@@ -21,9 +22,6 @@
 #include <filesystem>
 
 namespace {
-
-const char* const Intestazioni[] = {"Directory", "Nome",   "Durata", "Lunghezza", "Tempo",
-                                    "BPM",       "Tracce", "Tipo",   "Testo",     "Copyright"};
 
 QString Testo(const std::string& utf8) {
     return QString::fromStdString(utf8);
@@ -57,63 +55,28 @@ void TVelmora::FormCreate() {
 
 void TVelmora::FormActivate() {
     UltimaRiga = 0;
-    for (int colonna = 0; colonna < 10; ++colonna) {
-        ScriviIntestazione(colonna, QString::fromLatin1(Intestazioni[colonna]));
+    for (int colonna = 0; colonna < colonneGriglia; ++colonna) {
+        ScriviIntestazione(colonna, QString::fromLatin1(intestazioniGriglia[colonna]));
     }
     Label5->setCursor(Qt::PointingHandCursor);
     Label6->setCursor(Qt::PointingHandCursor);
 }
 
 void TVelmora::ScriviIntestazione(int colonna, const QString& testo) {
-    Grid->setHorizontalHeaderItem(colonna, new QTableWidgetItem(testo));
+    Grid->SetCells(colonna, 0, testo);
 }
 
 std::string TVelmora::CartellaDirectory() const {
-    return cartellaAlbero;
+    return Directory->Directory();
 }
 
 void TVelmora::ImpostaCartellaDirectory(const std::string& cartella) {
-    std::error_code errore;
-    std::filesystem::current_path(velmora::PercorsoDaUtf8(cartella), errore);
-    if (errore) {
-        throw ErroreVelmora(
-            QStringLiteral("Impossibile aprire la cartella '%1'").arg(Testo(cartella)));
-    }
-    cartellaAlbero = velmora::Utf8DaPercorso(std::filesystem::current_path(errore));
-    DirectoryChange();
-}
-
-void TVelmora::DirectoryChange() {
-    directoryCorrente = CartellaDirectory();
-    LabelStato->setText(Testo(directoryCorrente));
-}
-
-void TVelmora::AnalizzaClick() {
-    Analizza->SetActive(true);
-    DirectoryChange();
-    Sezioni->setCurrentIndex(1);
-}
-
-void TVelmora::VisualizzaClick() {
-    Visualizza->SetActive(true);
-    Sezioni->setCurrentIndex(2);
-    if (CheckRapporto->isChecked() && Rapporto != nullptr) {
-        Rapporto->show();
-        Rapporto->raise();
-    }
+    Directory->SetDirectory(cartella);
 }
 
 void TVelmora::SalvaClick() {
     Salva->SetActive(true);
     Sezioni->setCurrentIndex(3);
-}
-
-void TVelmora::Button1Click() {
-    // The folder scan of page 'Analizza' is started and stopped here.
-}
-
-void TVelmora::Button3Click() {
-    // The catalogue list of page 'Salva' is written here.
 }
 
 void TVelmora::MinimizzaClick() {
@@ -160,6 +123,9 @@ void TVelmora::ChiudiClick() {
         registro->ScriviStringa("Directory", Testo(CartellaDirectory()));
         registro.reset();
     }
+    // A scan running under this click stops at its next check, so the program ends
+    // with the window instead of scanning on unseen.
+    scansione->Ferma();
     chiusura = true;
     Timer1->start();
 }

@@ -3,6 +3,8 @@
 // name (nothing that would move it elsewhere).
 #pragma once
 
+#include "dati.h"
+
 #include <string>
 #include <string_view>
 
@@ -15,3 +17,9 @@ bool NomeAccettabile(std::string_view nome);
 // change of letter case only is allowed.
 bool RinominaInCartella(std::string_view cartella, std::string_view vecchioNome,
                         std::string_view nuovoNome);
+
+// After the folder vecchio (full path) was renamed to nuovo: the entries of that
+// folder take its new name and path, and the entries of the folders below it the
+// new path in front of theirs. Entries of other folders, even of the same name, keep
+// theirs. Moves the catalogue's cursor.
+void CartellaRinominata(dati& catalogo, std::string_view vecchio, std::string_view nuovo);

@@ -1,9 +1,13 @@
 #include "trapporto.h"
 
 #include "aspetto.h"
+#include "errori.h"
+#include "rtf.h"
+#include "scrittura.h"
+#include "trichedit.h"
 
+#include <QCheckBox>
 #include <QLabel>
-#include <QTextEdit>
 
 using namespace aspetto;
 
@@ -35,29 +39,44 @@ TRapporto::TRapporto(const QPixmap& sfondo)
                                .grassetto = true,
                                .coloreFont = Rosso});
 
-    RichEdit1 = new QTextEdit(this);
+    RichEdit1 = new TRichEdit(this);
     RichEdit1->setObjectName("RichEdit1");
     RichEdit1->setGeometry(16, 32, 481, 201);
-    RichEdit1->setReadOnly(true);
-    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit1->setFont(Carattere(13));
     QPalette tavolozza = RichEdit1->palette();
     tavolozza.setColor(QPalette::Text, Nero);
     RichEdit1->setPalette(tavolozza);
-    RichEdit1->setPlainText(
-        "In questa finestra potete trovare tutte le informazioni di un singolo midi.\n"
-        "Basta selezionare un midi sulla griglia e verranno visualizzate tutte le\n"
-        "caratteristiche della base.\n");
+    RichEdit1->ScriviRTF(
+        "In questa finestra potete trovare tutte le informazioni di un singolo midi.\r\n"
+        "Basta selezionare un midi sulla griglia e verranno visualizzate tutte le\r\n"
+        "caratteristiche della base.\r\n",
+        3);
+
+    SaveDialog1.Filtri = QStringList{QStringLiteral("File Rich Text Format (*.rtf)"),
+                                     QStringLiteral("File di Testo (*.txt)")};
+    SaveDialog1.DefaultExt = QStringLiteral("txt");
 
     connect(Chiudi, &TCustomLabel::Click, this, &TRapporto::ChiudiClick);
     connect(Salva, &TCustomLabel::Click, this, &TRapporto::SalvaClick);
 }
 
 void TRapporto::ChiudiClick() {
+    if (CheckRapporto != nullptr) {
+        CheckRapporto->setChecked(false);
+    }
     hide();
 }
 
 void TRapporto::SalvaClick() {
-    // The save dialog and the two formats of the report are written here.
+    SaveDialog1.FileName = QStringLiteral("Analisi del midi");
+    if (!SaveDialog1.Execute(this)) {
+        return;
+    }
+    const Rapporto& contenuto = RichEdit1->Contenuto();
+    const Esito esito = ScriviFile(SaveDialog1.FileName.toStdString(),
+                                   SaveDialog1.FilterIndex == 1 ? DocumentoRtf(contenuto)
+                                                                : TestoSemplice(contenuto));
+    if (!esito) {
+        throw ErroreVelmora(QString::fromStdString(esito.errore));
+    }
 }

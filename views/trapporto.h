@@ -4,8 +4,10 @@
 #pragma once
 
 #include "tfinestra.h"
+#include "tsavedialog.h"
 
-class QTextEdit;
+class QCheckBox;
+class TRichEdit;
 
 class TRapporto : public TFinestra {
     Q_OBJECT
@@ -17,10 +19,16 @@ public:
 
     TRLabel* Salva;
     TRLabel* Chiudi;
-    QTextEdit* RichEdit1;
+    TRichEdit* RichEdit1;
+    // "Analisi del midi" as Rich Text Format (filter 1) or plain text (filter 2);
+    // the filter chosen last is offered again.
+    TSaveDialog SaveDialog1;
+    // The main window's check box that shows and hides this window.
+    QCheckBox* CheckRapporto = nullptr;
 
-    // The close label: hides the window.
+    // The close label: unchecks CheckRapporto, which hides the window.
     void ChiudiClick();
-    // The save label: writes the report to a file.
+    // The save label: writes the report in the format of the filter chosen; a file
+    // that cannot be written is reported and an existing one is left as it was.
     void SalvaClick();
 };

@@ -62,7 +62,7 @@ private:
     struct Finestre {
         TVelmora velmora;
         TRapporto rapporto{velmora.Sfondo->pixmap()};
-        Finestre() { velmora.Rapporto = &rapporto; }
+        Finestre() { velmora.CollegaRapporto(rapporto); }
     };
     QString cartellaIniziale;
     std::unique_ptr<Finestre> finestre;

@@ -3,17 +3,17 @@
 #include "ambiente.h"
 #include "aspetto.h"
 #include "marmo.h"
+#include "trichedit.h"
+#include "tstringgrid.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -292,12 +292,11 @@ private slots:
         QCOMPARE(velmora.ScrollBar1->maximum(), 10);
         QCOMPARE(velmora.ScrollBar1->value(), 1);
         QCOMPARE(velmora.ScrollBar1->pageStep(), 10);
-        QCOMPARE(velmora.Grid->columnCount(), 10);
-        QVERIFY(velmora.File->isHidden());
+        QCOMPARE(velmora.Grid->ColCount(), 10);
         QCOMPARE(velmora.Timer1->interval(), 70);
         QVERIFY(!velmora.Timer1->isActive());
         QCOMPARE(velmora.UltimaRiga, 0);
-        QVERIFY(!velmora.inAnalisi);
+        QVERIFY(!velmora.InAnalisi());
     }
 
     void RollOverLabelsAreLoadedAsStored() {

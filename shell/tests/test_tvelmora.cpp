@@ -2,12 +2,13 @@
 // label, closing, minimising, activation, pages and links.
 #include "ambiente.h"
 #include "aspetto.h"
+#include "trichedit.h"
+#include "tstringgrid.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFile>
 #include <QStackedWidget>
-#include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -240,7 +241,7 @@ private slots:
         const QStringList intestazioni{"Directory", "Nome",   "Durata", "Lunghezza", "Tempo",
                                        "BPM",       "Tracce", "Tipo",   "Testo",     "Copyright"};
         for (int colonna = 0; colonna < 10; ++colonna) {
-            QCOMPARE(velmora.Grid->horizontalHeaderItem(colonna)->text(), intestazioni[colonna]);
+            QCOMPARE(velmora.Grid->Cells(colonna, 0), intestazioni[colonna]);
         }
         QCOMPARE(velmora.Label5->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(velmora.Label6->cursor().shape(), Qt::PointingHandCursor);
@@ -254,7 +255,7 @@ private slots:
         velmora.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&velmora));
         QCOMPARE(velmora.UltimaRiga, 0);
-        QCOMPARE(velmora.Grid->horizontalHeaderItem(3)->text(), QString("Lunghezza"));
+        QCOMPARE(velmora.Grid->Cells(3, 0), QString("Lunghezza"));
     }
 
     void PageLabelsSwitchPagesAndNeverLeadBackToStart() {

@@ -1,5 +1,7 @@
 #include "tdirectorylistbox.h"
 
+#include "errori.h"
+
 #include <QAbstractListModel>
 #include <QApplication>
 #include <QKeyEvent>
@@ -100,11 +102,11 @@ void TDirectoryListBox::Cambiata() {
     if (isVisible()) {
         scrollTo(selezionata);
     }
-    emit OnChange();
+    Protetto([this] { emit OnChange(); });
 }
 
 void TDirectoryListBox::Apri() {
-    lista.ApriSelezionata();
+    Protetto([this] { lista.ApriSelezionata(); }); // a folder gone meanwhile
 }
 
 void TDirectoryListBox::keyPressEvent(QKeyEvent* evento) {

@@ -4,7 +4,8 @@
 // icons), a row selected by a click or the arrow keys and opened by a double-click
 // or Enter. OnChange follows every change notification of the list (a new current
 // folder, or rows rebuilt on request), whether the user, the program or the scan
-// caused it.
+// caused it. Failures of its handlers, and a folder that cannot be opened, go to the
+// general error handler.
 #pragma once
 
 #include "lista_cartelle.h"

@@ -1,12 +1,13 @@
 #include "tdrivecombobox.h"
 
+#include "errori.h"
 #include "piattaforma.h"
 
 TDriveComboBox::TDriveComboBox(QWidget* parent) : QComboBox(parent) {
     for (const std::string& radice : velmora::Radici()) {
         addItem(QString::fromStdString(radice));
     }
-    connect(this, &QComboBox::activated, this, [this] { emit OnChange(); });
+    connect(this, &QComboBox::activated, this, [this] { Protetto([this] { emit OnChange(); }); });
 }
 
 void TDriveComboBox::MostraDrive(std::string_view radice) {

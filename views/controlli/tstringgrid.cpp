@@ -1,5 +1,7 @@
 #include "tstringgrid.h"
 
+#include "errori.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -36,14 +38,14 @@ public:
         }
         const int riga = indice.row();
         const int colonna = indice.column();
-        emit griglia->OnSelectCell(colonna, riga + 1);
+        Protetto([&] { emit griglia->OnSelectCell(colonna, riga + 1); });
         // The handler may have refilled the grid: aim at the same place again.
         const int righe = model()->rowCount();
         if (righe > 0) {
             QItemSelectionModel::setCurrentIndex(model()->index(std::min(riga, righe - 1), colonna),
                                                  comando);
         }
-        emit griglia->OnClick();
+        Protetto([&] { emit griglia->OnClick(); });
     }
 
 private:
@@ -96,12 +98,12 @@ protected:
         case QEvent::KeyRelease: {
             auto* tasto = static_cast<QKeyEvent*>(evento);
             if (!tasto->isAutoRepeat()) {
-                emit griglia->OnKeyUp(tasto->key());
+                Protetto([&] { emit griglia->OnKeyUp(tasto->key()); });
             }
             return false;
         }
         case QEvent::MouseButtonRelease:
-            emit griglia->OnMouseUp();
+            Protetto([&] { emit griglia->OnMouseUp(); });
             return false;
         default:
             return QStyledItemDelegate::eventFilter(oggetto, evento);
@@ -113,7 +115,7 @@ private:
         if (griglia->inoltroTasto) {
             return false; // the key that opened the editor: already reported
         }
-        emit griglia->OnKeyDown(tasto->key());
+        Protetto([&] { emit griglia->OnKeyDown(tasto->key()); });
         if (griglia->editor != riga) {
             return true; // the handler refilled the grid, which closed the editor
         }
@@ -163,7 +165,7 @@ public:
 protected:
     void mouseReleaseEvent(QMouseEvent* evento) override {
         QHeaderView::mouseReleaseEvent(evento);
-        emit griglia->OnMouseUp();
+        Protetto([&] { emit griglia->OnMouseUp(); });
     }
 
 private:
@@ -207,7 +209,7 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), modello(new Mode
 
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* prima, QWidget* dopo) {
         if (Contiene(prima) && dopo != nullptr && !Contiene(dopo) && dopo->window() == window()) {
-            emit OnExit();
+            Protetto([&] { emit OnExit(); });
         }
     });
 }
@@ -297,7 +299,7 @@ bool TStringGrid::event(QEvent* evento) {
     // Every key pressed in the grid itself, Tab included (which moves the focus on
     // before keyPressEvent would see it).
     if (evento->type() == QEvent::KeyPress) {
-        emit OnKeyDown(static_cast<QKeyEvent*>(evento)->key());
+        Protetto([&] { emit OnKeyDown(static_cast<QKeyEvent*>(evento)->key()); });
     }
     return QTableView::event(evento);
 }
@@ -319,7 +321,7 @@ void TStringGrid::keyPressEvent(QKeyEvent* evento) {
 void TStringGrid::keyReleaseEvent(QKeyEvent* evento) {
     QTableView::keyReleaseEvent(evento);
     if (!evento->isAutoRepeat()) {
-        emit OnKeyUp(evento->key());
+        Protetto([&] { emit OnKeyUp(evento->key()); });
     }
 }
 
@@ -332,7 +334,7 @@ void TStringGrid::mousePressEvent(QMouseEvent* evento) {
     if (cella.isValid() && cella == currentIndex()) {
         setFocus(Qt::MouseFocusReason);
         edit(cella);
-        emit OnClick();
+        Protetto([&] { emit OnClick(); });
         return;
     }
     QTableView::mousePressEvent(evento);
@@ -351,7 +353,7 @@ void TStringGrid::mouseMoveEvent(QMouseEvent* evento) {
 
 void TStringGrid::mouseReleaseEvent(QMouseEvent* evento) {
     QTableView::mouseReleaseEvent(evento);
-    emit OnMouseUp();
+    Protetto([&] { emit OnMouseUp(); });
 }
 
 void TStringGrid::wheelEvent(QWheelEvent* evento) {

@@ -12,8 +12,9 @@
 //   OnMouseUp               after every mouse button release over the grid;
 //   OnExit                  when the focus leaves the grid (and its editor) for
 //                           another control of the same window.
-// Keys are Qt::Key values. Data cells can come from a source function (Riempi), so
-// a grid of tens of thousands of rows stores no text per cell.
+// Keys are Qt::Key values. A failure escaping a handler of these events goes to the
+// general error handler and the grid goes on. Data cells can come from a source
+// function (Riempi), so a grid of tens of thousands of rows stores no text per cell.
 #pragma once
 
 #include "modello_griglia.h"

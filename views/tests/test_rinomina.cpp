@@ -81,3 +81,25 @@ TEST(Rinomina, FileScomparso) {
     EXPECT_FALSE(RinominaInCartella(albero.Percorso("pop"), "via.mid", "nuovo.mid"));
     EXPECT_FALSE(RinominaInCartella(albero.Percorso("manca"), "via.mid", "nuovo.mid"));
 }
+
+TEST(Rinomina, IlCatalogoSegueLaCartellaRinominata) {
+    dati d;
+    const auto aggiungi = [&d](const std::string& percorso, const std::string& nome) {
+        d.Aggiungi(velmora::NomeCartella(percorso), nome, percorso, 10, 100, "4/4", 120, 1, "", "1",
+                   "");
+    };
+    aggiungi("/midi/pop", "a.mid");
+    aggiungi("/midi/pop/lenti", "b.mid");
+    aggiungi("/altro/pop", "c.mid");
+    aggiungi("/midi/popolare", "d.mid");
+    aggiungi("/midi/pop", "e.mid");
+    CartellaRinominata(d, "/midi/pop", "/midi/rock");
+    std::vector<std::string> visti;
+    d.Primo();
+    for (int i = 0; i < d.NumeroFile(); ++i, d.Prossimo()) {
+        visti.push_back(d.Directory() + " " + d.Percorso());
+    }
+    EXPECT_EQ(visti, (std::vector<std::string>{"rock /midi/rock", "lenti /midi/rock/lenti",
+                                               "pop /altro/pop", "popolare /midi/popolare",
+                                               "rock /midi/rock"}));
+}
