@@ -81,6 +81,13 @@ public:
         }
     }
 
+    void destroyEditor(QWidget* editor, const QModelIndex& indice) const override {
+        if (griglia->editor == editor) {
+            griglia->editor = nullptr;
+        }
+        QStyledItemDelegate::destroyEditor(editor, indice);
+    }
+
     void setModelData(QWidget* editor, QAbstractItemModel* m,
                       const QModelIndex& indice) const override {
         m->setData(indice, static_cast<QLineEdit*>(editor)->text());
@@ -217,6 +224,11 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), modello(new Mode
 template <typename Cambio> void TStringGrid::CambiaConservandoCorrente(Cambio cambio) {
     const int riga = Row();
     const int colonna = Col();
+    // The change closes an open editor: the focus stays with the grid rather than
+    // moving on to the next control of the window.
+    if (editor != nullptr && editor->hasFocus()) {
+        setFocus(Qt::OtherFocusReason);
+    }
     cambio();
     PosaCorrente(colonna, riga);
 }

@@ -254,6 +254,16 @@ private slots:
         QCOMPARE(eventi.mid(0, 2), QStringList({"keydown Tab", "exit"}));
     }
 
+    void riempimentoConLEditorAperto() {
+        Tasto(Qt::Key_F2);
+        QVERIFY(griglia->InplaceEditor() != nullptr);
+        eventi.clear();
+        griglia->Riempi(21, Testo);
+        QVERIFY(griglia->InplaceEditor() == nullptr);
+        QVERIFY(griglia->hasFocus());
+        QVERIFY(eventi.isEmpty());
+    }
+
     void rilascioSullIntestazione() {
         QHeaderView* intestazione = griglia->horizontalHeader();
         QTest::mouseClick(intestazione->viewport(), Qt::LeftButton, {}, QPoint(30, 12));

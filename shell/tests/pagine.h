@@ -1,0 +1,126 @@
+// Helpers of the tests of the working pages: a copy of the demo folder, clicks and
+// edits in the grid, and scripted answers of the save dialogs.
+#pragma once
+
+#include "ambiente.h"
+#include "tsavedialog.h"
+#include "tstringgrid.h"
+
+#include "piattaforma.h"
+
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+// The demo folder samples/ copied into a temporary folder, so that renames and
+// scans work on files of their own.
+class Campioni {
+public:
+    Campioni() {
+        std::filesystem::copy(VELMORA_CAMPIONI, velmora::PercorsoDaUtf8(Radice()),
+                              std::filesystem::copy_options::recursive);
+    }
+    std::string Radice() const { return QDir(cartella.path()).canonicalPath().toStdString(); }
+    std::string Percorso(const std::string& relativo) const {
+        return velmora::UnisciPercorso(Radice(), relativo);
+    }
+    bool Esiste(const std::string& relativo) const {
+        return std::filesystem::exists(velmora::PercorsoDaUtf8(Percorso(relativo)));
+    }
+
+private:
+    QTemporaryDir cartella;
+};
+
+inline std::string Leggi(const std::string& percorso) {
+    std::ifstream f(velmora::PercorsoDaUtf8(percorso), std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+// Answers the save dialogs in turn, remembering what each one proposed.
+class RisposteDialogo : public EsecutoreDialogo {
+public:
+    RisposteDialogo() { TSaveDialog::ImpostaEsecutore(this); }
+    ~RisposteDialogo() override { TSaveDialog::ImpostaEsecutore(nullptr); }
+    RisposteDialogo(const RisposteDialogo&) = delete;
+    RisposteDialogo& operator=(const RisposteDialogo&) = delete;
+
+    void Rispondi(const std::string& nomeFile, int filtro = 1) {
+        risposte.push_back(SceltaFile{QString::fromStdString(nomeFile), filtro});
+    }
+    void Annulla() { risposte.push_back(std::nullopt); }
+
+    std::optional<SceltaFile> Esegui(const TSaveDialog& dialogo, QWidget*) override {
+        proposte.push_back(dialogo);
+        std::optional<SceltaFile> risposta = risposte.empty() ? std::nullopt : risposte.front();
+        if (!risposte.empty()) {
+            risposte.pop_front();
+        }
+        return risposta;
+    }
+
+    std::vector<TSaveDialog> proposte;
+
+private:
+    std::deque<std::optional<SceltaFile>> risposte;
+};
+
+inline void Clic(QWidget* controllo) {
+    QTest::mouseClick(controllo, Qt::LeftButton, {}, QPoint(5, 5));
+}
+
+// The main window shown and active, on page 'Analizza' at the folder given.
+inline TVelmora& ApriSu(Ambiente& ambiente, const std::string& cartella) {
+    TVelmora& velmora = ambiente.Apri();
+    velmora.show();
+    velmora.activateWindow();
+    if (!QTest::qWaitForWindowActive(&velmora)) {
+        qFatal("the main window did not become active");
+    }
+    velmora.ImpostaCartellaDirectory(cartella);
+    Clic(velmora.Analizza);
+    return velmora;
+}
+
+// A mouse click on a cell of the grid, scrolled into view through the paging bar.
+inline void ClicCella(TVelmora& velmora, int colonna, int riga) {
+    TStringGrid& griglia = *velmora.Grid;
+    if (riga < griglia.TopRow() || riga > griglia.TopRow() + 8) {
+        velmora.ScrollBar1->setValue(riga);
+    }
+    const QRect cella = griglia.visualRect(griglia.model()->index(riga - 1, colonna));
+    QTest::mouseClick(griglia.viewport(), Qt::LeftButton, {}, cella.center());
+}
+
+// A key typed into whatever has the focus, press and release each delivered to the
+// focus of their moment.
+inline void Tasto(TVelmora& velmora, Qt::Key tasto) {
+    QTest::keyClick(velmora.windowHandle(), tasto);
+}
+
+// Clicks the cell twice (moving to it, then opening its editor), replaces its text and
+// commits it with Enter.
+inline void ScriviCella(TVelmora& velmora, int colonna, int riga, const QString& testo) {
+    ClicCella(velmora, colonna, riga);
+    if (velmora.Grid->InplaceEditor() == nullptr) {
+        ClicCella(velmora, colonna, riga);
+    }
+    QLineEdit* editor = velmora.Grid->InplaceEditor();
+    if (editor == nullptr) {
+        qFatal("no editor opened");
+    }
+    editor->selectAll();
+    if (testo.isEmpty()) {
+        QTest::keyClick(editor, Qt::Key_Delete);
+    } else {
+        QTest::keyClicks(editor, testo);
+    }
+    Tasto(velmora, Qt::Key_Return);
+}

@@ -1,0 +1,235 @@
+// The working program from end to end on a copy of the demo folder: a scan, the
+// grid with its filters and counts, a report, a file and a folder renamed from their
+// cells, and the list export equal to velmora-cli's; a scan stopped by "Stop" and one
+// cut short by closing the window.
+#include "pagine.h"
+
+#include "aspetto.h"
+#include "comandi.h"
+#include "rapporto.h"
+#include "scansione.h"
+#include "stampa_file.h"
+#include "tdirectorylistbox.h"
+#include "tdrivecombobox.h"
+#include "trapporto.h"
+#include "trichedit.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QTimer>
+
+namespace {
+
+// The list velmora-cli writes for the folder with these extra arguments, dated today.
+std::string ElencoCli(const std::string& cartella, const std::string& file,
+                      std::vector<std::string> altri) {
+    const Data oggi = Oggi();
+    std::vector<std::string> argomenti{cartella, "--date",
+                                       std::to_string(oggi.giorno) + "/" +
+                                           std::to_string(oggi.mese) + "/" +
+                                           std::to_string(oggi.anno),
+                                       "-o", file};
+    argomenti.insert(argomenti.end(), altri.begin(), altri.end());
+    std::ostringstream out;
+    std::ostringstream err;
+    if (velmora::cli::Lista(argomenti, out, err) != velmora::cli::kRiuscito) {
+        qWarning("%s", err.str().c_str());
+    }
+    return Leggi(file);
+}
+
+// Runs azione once, when the status line first shows a file whose text starts with
+// the given folder name: the scan is then analysing that file.
+class AlPrimoFile : public QObject {
+public:
+    AlPrimoFile(QLabel* stato, QString cartella, std::function<void()> a)
+        : etichetta(stato), prefisso(std::move(cartella) + " - "), azione(std::move(a)) {
+        etichetta->installEventFilter(this);
+    }
+    bool fatto = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* evento) override {
+        if (!fatto && evento->type() == QEvent::Paint && etichetta->text().startsWith(prefisso)) {
+            fatto = true;
+            // Queued: it is handled at the scan's next check, after this file.
+            QTimer::singleShot(0, etichetta, azione);
+        }
+        return false;
+    }
+
+private:
+    QLabel* etichetta;
+    QString prefisso;
+    std::function<void()> azione;
+};
+
+} // namespace
+
+class TestFlusso : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Ambiente> ambiente;
+    std::unique_ptr<Campioni> campioni;
+    std::unique_ptr<RisposteDialogo> dialogo;
+
+private slots:
+    void init() {
+        ambiente = std::make_unique<Ambiente>();
+        campioni = std::make_unique<Campioni>();
+        dialogo = std::make_unique<RisposteDialogo>();
+    }
+
+    void cleanup() {
+        dialogo.reset();
+        ambiente.reset();
+        campioni.reset();
+    }
+
+    void DallaScansioneAllElenco() {
+        const std::string radice = campioni->Radice();
+        TVelmora& velmora = ApriSu(*ambiente, radice);
+
+        // Start: the scan runs inside the click and leaves the window idle again.
+        Clic(velmora.Start);
+        QCOMPARE(velmora.Start->text(), QString("Start"));
+        QVERIFY(!velmora.InAnalisi());
+        QVERIFY(velmora.Directory->isVisible() && velmora.CheckSub->isVisible());
+        QCOMPARE(velmora.LabelStato->text().toStdString(), radice);
+        QVERIFY(velmora.Visualizza->isEnabled() && velmora.Salva->isEnabled());
+        QCOMPARE(velmora.Visualizza->ColoreFont(), aspetto::Rosso);
+        QVERIFY(velmora.RadioVisualizza2->isEnabled() && velmora.RadioVisualizza3->isEnabled());
+        QCOMPARE(velmora.catalogo.NumeroFile(), 11);
+
+        // Page 'Visualizza': rows, counts, paging range.
+        Clic(velmora.Visualizza);
+        QCOMPARE(velmora.Sezioni->currentIndex(), 2);
+        QCOMPARE(velmora.Grid->RowCount(), 12);
+        QCOMPARE(velmora.LabelRiepilogo->text(), QString("Basi totali: 11"));
+        QCOMPARE(velmora.LabelRiepilogo2->text(), QString("Basi con testo: 4"));
+        QCOMPARE(velmora.LabelRiepilogo3->text(), QString("Basi corrotte: 3"));
+        QCOMPARE(velmora.ScrollBar1->maximum(), 3);
+        QCOMPARE(velmora.Grid->Cells(1, 3), QString("Canzone del mare (karaoke)"));
+        QCOMPARE(velmora.Grid->Cells(2, 3), QString(" 0:23"));
+        QCOMPARE(velmora.Grid->Cells(3, 3), QString("2.366"));
+        QCOMPARE(velmora.Grid->Cells(8, 3), QString("MIDI KARAOKE FILE"));
+        QCOMPARE(velmora.Grid->Cells(0, 11), QString("Liscio"));
+        QVERIFY(ambiente->Rapporto().isVisible());
+
+        // The filters.
+        velmora.RadioVisualizza3->click();
+        QCOMPARE(velmora.Grid->RowCount(), 4);
+        QCOMPARE(velmora.Grid->Cells(1, 1), QString("Brano rovinato"));
+        QCOMPARE(velmora.Grid->Cells(1, 3), QString("Tre variazioni"));
+        velmora.RadioVisualizza2->click();
+        QCOMPARE(velmora.Grid->RowCount(), 5);
+        velmora.RadioVisualizza1->click();
+        QCOMPARE(velmora.Grid->RowCount(), 12);
+
+        // A row selected: the report of that file, the same runs as velmora-cli's.
+        ClicCella(velmora, 1, 3);
+        const ::Rapporto atteso = CostruisciRapporto("Canzone del mare (karaoke).mid",
+                                                     velmora::NomeCartella(radice), radice);
+        const ::Rapporto& scritto = ambiente->Rapporto().RichEdit1->Contenuto();
+        QCOMPARE(scritto.size(), atteso.size());
+        for (std::size_t i = 0; i < atteso.size(); ++i) {
+            QCOMPARE(scritto[i].testo, atteso[i].testo);
+            QCOMPARE(scritto[i].stile, atteso[i].stile);
+        }
+        QVERIFY(ambiente->Rapporto().RichEdit1->toPlainText().contains("Tipo midi: 1"));
+
+        // "Nome" edited and Enter: the file is renamed on disk and in the catalogue.
+        ScriviCella(velmora, 1, 5, "Notte sul lago blu");
+        QVERIFY(campioni->Esiste("Notte sul lago blu.mid"));
+        QVERIFY(!campioni->Esiste("Notte sul lago.mid"));
+        QCOMPARE(EntryDellaRiga(velmora.catalogo, Filtro::Tutti, 5)->Nome(),
+                 std::string("Notte sul lago blu.mid"));
+        QCOMPARE(velmora.Grid->Cells(1, 5), QString("Notte sul lago blu"));
+
+        // "Directory" edited and Enter: the folder is renamed, the grid back at the top,
+        // the folder list on the new folder.
+        ScriviCella(velmora, 0, 11, "Valzer");
+        const std::string nuova = campioni->Percorso("Balli popolari/Valzer");
+        QVERIFY(campioni->Esiste("Balli popolari/Valzer/Mazurka.mid"));
+        QVERIFY(!campioni->Esiste("Balli popolari/Liscio"));
+        const dati::elemento* mazurka = EntryDellaRiga(velmora.catalogo, Filtro::Tutti, 11);
+        QCOMPARE(mazurka->Directory(), std::string("Valzer"));
+        QCOMPARE(mazurka->Percorso(), nuova);
+        QCOMPARE(velmora.Grid->Cells(0, 11), QString("Valzer"));
+        QCOMPARE(velmora.Grid->TopRow(), 1);
+        QCOMPARE(velmora.ScrollBar1->value(), 1);
+        QCOMPARE(velmora.CartellaDirectory(), nuova);
+        QCOMPARE(velmora.LabelStato->text().toStdString(), nuova);
+        QVERIFY(ambiente->errori.isEmpty());
+
+        // Page 'Salva': both layouts byte for byte as velmora-cli writes them.
+        Clic(velmora.Salva);
+        const std::string elencoB = campioni->Percorso("elencoB.txt");
+        dialogo->Rispondi(elencoB);
+        Clic(velmora.SalvaLista);
+        QCOMPARE(dialogo->proposte.back().FileName.toStdString(), NomeProposto(Oggi()));
+        QCOMPARE(dialogo->proposte.back().Filtri, QStringList{"File di Testo (*.txt)"});
+        QCOMPARE(dialogo->proposte.back().DefaultExt, QString("txt"));
+        QCOMPARE(Leggi(elencoB), ElencoCli(radice, campioni->Percorso("cliB.txt"), {}));
+
+        velmora.Radio1->setChecked(true);
+        velmora.CheckTesto->setChecked(false);
+        velmora.CheckCopy->setChecked(false);
+        const std::string elencoA = campioni->Percorso("elencoA.txt");
+        dialogo->Rispondi(elencoA);
+        Clic(velmora.SalvaLista);
+        QCOMPARE(Leggi(elencoA), ElencoCli(radice, campioni->Percorso("cliA.txt"),
+                                           {"--mode", "A", "--columns", "1,2,3,4,5,6,7,8,9"}));
+        QVERIFY(Leggi(elencoA).find("Valzer") != std::string::npos);
+
+        // Cancelled: nothing written.
+        dialogo->Annulla();
+        Clic(velmora.SalvaLista);
+        QVERIFY(!campioni->Esiste(NomeProposto(Oggi())));
+        QVERIFY(ambiente->errori.isEmpty());
+    }
+
+    void StopDuranteLaScansione() {
+        const std::string radice = campioni->Radice();
+        TVelmora& velmora = ApriSu(*ambiente, radice);
+        AlPrimoFile stop(velmora.LabelStato, "Balli popolari", [&velmora] { Clic(velmora.Start); });
+        Clic(velmora.Start);
+        QVERIFY(stop.fatto);
+        // The eight files of the start folder and the one analysed at the click.
+        QCOMPARE(velmora.catalogo.NumeroFile(), 9);
+        QCOMPARE(velmora.Start->text(), QString("Start"));
+        QVERIFY(!velmora.InAnalisi());
+        QCOMPARE(velmora.CartellaDirectory(), radice);
+        QCOMPARE(velmora.LabelStato->text().toStdString(), radice);
+        QVERIFY(velmora.Directory->isVisible() && velmora.Drive->isVisible());
+        QVERIFY(velmora.Analizza->isEnabled());
+
+        // A new scan empties the catalogue and runs to its end.
+        Clic(velmora.Start);
+        QCOMPARE(velmora.catalogo.NumeroFile(), 11);
+    }
+
+    void ChiudereDuranteLaScansioneLaFerma() {
+        const std::string radice = campioni->Radice();
+        TVelmora& velmora = ApriSu(*ambiente, radice);
+        std::string visitata;
+        AlPrimoFile chiudi(velmora.LabelStato, "Balli popolari", [&] {
+            visitata = velmora.CartellaDirectory();
+            Clic(velmora.Chiudi);
+        });
+        Clic(velmora.Start);
+        QVERIFY(chiudi.fatto);
+        // The settings name the folder the scan was visiting; the scan stopped there.
+        QCOMPARE(visitata, campioni->Percorso("Balli popolari"));
+        QCOMPARE(ambiente->Registro()->value("Directory").toString().toStdString(), visitata);
+        QCOMPARE(velmora.catalogo.NumeroFile(), 9);
+        QVERIFY(!velmora.InAnalisi());
+        QTRY_VERIFY(!velmora.isVisible());
+    }
+};
+
+QTEST_MAIN(TestFlusso)
+#include "test_flusso.moc"
