@@ -1,0 +1,269 @@
+// Page 'Visualizza' in detail: paging, the fitting of the last column, when the
+// report is rebuilt, saving it, and renames refused or mended.
+#include "pagine.h"
+
+#include "rapporto.h"
+#include "rtf.h"
+#include "trapporto.h"
+#include "trichedit.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QRadioButton>
+#include <QScrollBar>
+
+namespace {
+
+// The first data row whose "Nome" cell reads nome, 0 for none.
+int RigaDi(TVelmora& velmora, const QString& nome) {
+    for (int r = 1; r < velmora.Grid->RowCount(); ++r) {
+        if (velmora.Grid->Cells(1, r) == nome) {
+            return r;
+        }
+    }
+    return 0;
+}
+
+// The main window after a scan of the demo folder, on page 'Visualizza'.
+TVelmora& Scansionata(Ambiente& ambiente, const Campioni& campioni) {
+    TVelmora& velmora = ApriSu(ambiente, campioni.Radice());
+    Clic(velmora.Start);
+    Clic(velmora.Visualizza);
+    return velmora;
+}
+
+const ::Rapporto& Contenuto(Ambiente& ambiente) {
+    return ambiente.Rapporto().RichEdit1->Contenuto();
+}
+
+} // namespace
+
+class TestPagine : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Ambiente> ambiente;
+    std::unique_ptr<Campioni> campioni;
+    std::unique_ptr<RisposteDialogo> dialogo;
+
+private slots:
+    void init() {
+        ambiente = std::make_unique<Ambiente>();
+        campioni = std::make_unique<Campioni>();
+        dialogo = std::make_unique<RisposteDialogo>();
+    }
+
+    void cleanup() {
+        dialogo.reset();
+        ambiente.reset();
+        campioni.reset();
+    }
+
+    void Paginazione() {
+        TVelmora& velmora = ApriSu(*ambiente, campioni->Radice());
+        velmora.VisualizzaClick();
+        QCOMPARE(velmora.Grid->RowCount(), 10); // empty catalogue: nine empty rows
+        QCOMPARE(velmora.ScrollBar1->maximum(), 10);
+        for (int i = 1; i <= 20; ++i) {
+            velmora.catalogo.Aggiungi("pop", "f" + std::to_string(i) + ".mid", "/pop", i, 10, "4/4",
+                                      120, 1, "", "1", "");
+        }
+        velmora.VisualizzaClick();
+        QCOMPARE(velmora.ScrollBar1->minimum(), 1);
+        QCOMPARE(velmora.ScrollBar1->maximum(), 12);
+        QCOMPARE(velmora.ScrollBar1->value(), 1);
+        velmora.ScrollBar1->setValue(5);
+        QCOMPARE(velmora.Grid->TopRow(), 5);
+        velmora.ScrollBar1->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(velmora.ScrollBar1->value(), 12); // a large change of 10, clamped
+        QCOMPARE(velmora.Grid->TopRow(), 12);
+        // Keys that scroll the grid move the bar with them, on release.
+        velmora.ScrollBar1->setValue(5);
+        ClicCella(velmora, 2, 13); // the bottom row
+        Tasto(velmora, Qt::Key_Down);
+        Tasto(velmora, Qt::Key_Down);
+        QCOMPARE(velmora.Grid->Row(), 15);
+        QCOMPARE(velmora.Grid->TopRow(), 7);
+        QCOMPARE(velmora.ScrollBar1->value(), 7);
+        // A refill puts both back at the top.
+        velmora.VisualizzaGriglia();
+        QCOMPARE(velmora.ScrollBar1->value(), 1);
+        QCOMPARE(velmora.Grid->TopRow(), 1);
+    }
+
+    void UltimaColonnaAdattataAlRilascio() {
+        TVelmora& velmora = ApriSu(*ambiente, campioni->Radice());
+        velmora.VisualizzaClick();
+        QWidget* intestazione = velmora.Grid->horizontalHeader()->viewport();
+        const auto rilascia = [&] {
+            QTest::mouseClick(intestazione, Qt::LeftButton, {}, QPoint(20, 10));
+        };
+        rilascia();
+        QCOMPARE(velmora.Grid->ColWidths(9), 181);
+        velmora.Grid->SetColWidths(8, 68);
+        rilascia();
+        QCOMPARE(velmora.Grid->ColWidths(9), 231);
+        velmora.Grid->SetColWidths(8, 118);
+        velmora.Grid->SetColWidths(9, 181);
+        velmora.Grid->SetColWidths(1, 230);
+        rilascia();
+        QCOMPARE(velmora.Grid->ColWidths(9), 181);
+        // A release over the cells fits it as well.
+        velmora.Grid->SetColWidths(1, 180);
+        velmora.Grid->SetColWidths(8, 68);
+        QTest::mouseClick(velmora.Grid->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+        QCOMPARE(velmora.Grid->ColWidths(9), 231);
+    }
+
+    void QuandoIlRapportoSiRifa() {
+        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        // The help text stays until the first report.
+        QCOMPARE(Contenuto(*ambiente).size(), std::size_t{1});
+        ClicCella(velmora, 2, 2);
+        QCOMPARE(Contenuto(*ambiente)[1].testo, std::string("Caffè al mattino.mid\r\n"));
+        const auto segna = [&] { velmora.ScriviRTF("segno", 3); };
+        const auto segnato = [&] { return Contenuto(*ambiente).back().testo == "segno"; };
+        segna();
+        ClicCella(velmora, 2, 2); // the current cell again: its editor, no new report
+        QVERIFY(segnato());
+        Tasto(velmora, Qt::Key_Escape);
+        ClicCella(velmora, 4, 2); // another cell of the same row
+        QVERIFY(!segnato());
+        QCOMPARE(Contenuto(*ambiente)[1].testo, std::string("Caffè al mattino.mid\r\n"));
+
+        // Unchecked: the window hides and rows build no report.
+        velmora.CheckRapporto->click();
+        QVERIFY(!ambiente->Rapporto().isVisible());
+        segna();
+        ClicCella(velmora, 2, 4);
+        QVERIFY(segnato());
+        velmora.CheckRapporto->click();
+        QVERIFY(ambiente->Rapporto().isVisible());
+        QVERIFY(segnato());
+        // The window's own close label unchecks the box.
+        Clic(ambiente->Rapporto().Chiudi);
+        QVERIFY(!velmora.CheckRapporto->isChecked());
+        QVERIFY(!ambiente->Rapporto().isVisible());
+    }
+
+    void SalvataggioDelRapporto() {
+        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        ClicCella(velmora, 1, 3);
+        TRapporto& rapporto = ambiente->Rapporto();
+        // The first filter writes Rich Text Format whatever the name's extension.
+        const std::string rtf = campioni->Percorso("rapporto.txt");
+        dialogo->Rispondi(rtf, 1);
+        Clic(rapporto.Salva);
+        const TSaveDialog& proposta = dialogo->proposte.back();
+        QCOMPARE(proposta.FileName, QString("Analisi del midi"));
+        QCOMPARE(proposta.Filtri,
+                 (QStringList{"File Rich Text Format (*.rtf)", "File di Testo (*.txt)"}));
+        QCOMPARE(proposta.DefaultExt, QString("txt"));
+        QCOMPARE(proposta.FilterIndex, 1);
+        QCOMPARE(Leggi(rtf), DocumentoRtf(Contenuto(*ambiente)));
+        QVERIFY(Leggi(rtf).starts_with("{\\rtf1"));
+        // The second writes the text alone, Windows-1252 with CR LF.
+        const std::string testo = campioni->Percorso("rapporto.rtf");
+        dialogo->Rispondi(testo, 2);
+        Clic(rapporto.Salva);
+        QCOMPARE(Leggi(testo), TestoSemplice(Contenuto(*ambiente)));
+        QVERIFY(Leggi(testo).starts_with("Nome: Canzone del mare (karaoke).mid\r\n"));
+        // The filter chosen last is offered again.
+        dialogo->Annulla();
+        Clic(rapporto.Salva);
+        QCOMPARE(dialogo->proposte.back().FilterIndex, 2);
+        // A file that cannot be written is reported and the old one is kept.
+        const std::string cartella = campioni->Percorso("Balli popolari");
+        dialogo->Rispondi(cartella, 2);
+        Clic(rapporto.Salva);
+        QCOMPARE(ambiente->errori,
+                 QStringList{QString::fromStdString("Cannot create file " + cartella)});
+        QVERIFY(campioni->Esiste("Balli popolari/Tarantella.mid"));
+    }
+
+    void RinominaRifiutataSenzaMessaggi() {
+        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        const int notte = RigaDi(velmora, "Notte sul lago");
+        // Another file of that name: refused, the cell shows the stored name again.
+        ScriviCella(velmora, 1, notte, "Squillo");
+        QCOMPARE(velmora.Grid->Cells(1, notte), QString("Notte sul lago"));
+        QVERIFY(campioni->Esiste("Notte sul lago.mid") && campioni->Esiste("Squillo.mid"));
+        QCOMPARE(Leggi(campioni->Percorso("Squillo.mid")),
+                 Leggi(std::string(VELMORA_CAMPIONI) + "/Squillo.mid"));
+        // Names that are not names.
+        for (const QString& nome : {QString(), QString("."), QString(".."), QString("su/giu")}) {
+            ScriviCella(velmora, 1, notte, nome);
+            QCOMPARE(velmora.Grid->Cells(1, notte), QString("Notte sul lago"));
+        }
+        QVERIFY(campioni->Esiste("Notte sul lago.mid"));
+        const int mazurka = RigaDi(velmora, "Mazurka");
+        const std::string liscio = campioni->Percorso("Balli popolari/Liscio");
+        for (const QString& nome : {QString(), QString(".."), QString("su/giu")}) {
+            ScriviCella(velmora, 0, mazurka, nome);
+            QCOMPARE(velmora.Grid->Cells(0, mazurka), QString("Liscio"));
+            QCOMPARE(velmora.CartellaDirectory(),
+                     liscio); // the entry's folder, as after any failure
+        }
+        QVERIFY(campioni->Esiste("Balli popolari/Liscio/Mazurka.mid"));
+        QVERIFY(ambiente->errori.isEmpty());
+    }
+
+    void CartellaGiaEsistente() {
+        QVERIFY(QDir().mkpath(QString::fromStdString(campioni->Percorso("Balli popolari/Altro"))));
+        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        const int mazurka = RigaDi(velmora, "Mazurka");
+        ScriviCella(velmora, 0, mazurka, "Altro");
+        QCOMPARE(velmora.Grid->Cells(0, mazurka), QString("Liscio"));
+        QVERIFY(campioni->Esiste("Balli popolari/Liscio/Mazurka.mid"));
+        QVERIFY(!campioni->Esiste("Balli popolari/Altro/Mazurka.mid"));
+        QVERIFY(ambiente->errori.isEmpty());
+    }
+
+    void AllaRadiceLaCartellaNonSiRinomina() {
+        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        const std::string radice = velmora::Radici().front();
+        velmora.ImpostaCartellaDirectory(radice);
+        const int mazurka = RigaDi(velmora, "Mazurka");
+        ScriviCella(velmora, 0, mazurka, "Nuova");
+        QCOMPARE(velmora.Grid->Cells(0, mazurka), QString("Liscio"));
+        QVERIFY(campioni->Esiste("Balli popolari/Liscio/Mazurka.mid"));
+        QCOMPARE(velmora.CartellaDirectory(), radice);
+        QVERIFY(ambiente->errori.isEmpty());
+    }
+
+    void SoloMaiuscoleAlPrimoCommit() {
+        std::filesystem::copy_file(campioni->Percorso("Squillo.mid"),
+                                   campioni->Percorso("SONG.MID"));
+        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        const int song = RigaDi(velmora, "SONG");
+        QVERIFY(song > 0);
+        ClicCella(velmora, 1, song);
+        Tasto(velmora, Qt::Key_Return); // no edit: the stored name ends in ".MID"
+        QVERIFY(campioni->Esiste("SONG.mid"));
+        QCOMPARE(EntryDellaRiga(velmora.catalogo, Filtro::Tutti, song)->Nome(),
+                 std::string("SONG.mid"));
+    }
+
+    void CommitSpostandosiOUscendo() {
+        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        // Edited, then another row clicked: the file is renamed, then the new row's
+        // report is built.
+        ClicCella(velmora, 1, 3);
+        ClicCella(velmora, 1, 3);
+        velmora.Grid->InplaceEditor()->selectAll();
+        QTest::keyClicks(velmora.Grid->InplaceEditor(), "Canzone nuova");
+        ClicCella(velmora, 1, 5);
+        QVERIFY(campioni->Esiste("Canzone nuova.mid"));
+        QCOMPARE(Contenuto(*ambiente)[1].testo, std::string("Notte sul lago.mid\r\n"));
+        // Edited, then the focus leaves the grid for another control.
+        ClicCella(velmora, 1, 5);
+        velmora.Grid->InplaceEditor()->selectAll();
+        QTest::keyClicks(velmora.Grid->InplaceEditor(), "Notte fonda");
+        velmora.RadioVisualizza2->setFocus();
+        QVERIFY(campioni->Esiste("Notte fonda.mid"));
+        QCOMPARE(velmora.UltimaRiga, 0);
+    }
+};
+
+QTEST_MAIN(TestPagine)
+#include "test_pagine.moc"
