@@ -38,9 +38,11 @@ void TRichEdit::ScriviRTF(const QString& testo, int stile) {
         formato.setFontWeight(stili[static_cast<std::size_t>(stile)].grassetto ? QFont::Bold
                                                                                : QFont::Normal);
     }
-    QTextCursor cursore = textCursor();
-    cursore.insertText(testo, formato);
-    setTextCursor(cursore);
+    // Always at the end, whatever the user clicked in the box meanwhile; the view and
+    // the caret stay where they are, so a new report shows from its first line.
+    QTextCursor fine(document());
+    fine.movePosition(QTextCursor::End);
+    fine.insertText(testo, formato);
     corse.push_back({testo.toStdString(), stileAttuale});
 }
 

@@ -13,7 +13,8 @@ class TRichEdit : public QTextEdit {
 public:
     explicit TRichEdit(QWidget* parent = nullptr);
 
-    // Inserts testo at the caret in the given style; the caret moves behind it.
+    // Appends testo in the given style. The box is always written from empty, so
+    // this is where the caret of a freshly emptied box would put it.
     void ScriviRTF(const QString& testo, int stile);
     // Empties the box; the next run starts from the box's own attributes.
     void Svuota();

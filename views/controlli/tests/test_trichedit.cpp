@@ -1,6 +1,7 @@
 // The four styles of the rich-text box and what other style numbers do.
 #include "trichedit.h"
 
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -74,6 +75,22 @@ private slots:
         QVERIFY(!Corse(box)[0].grassetto);
         QCOMPARE(box.Contenuto().size(), std::size_t{1});
         QCOMPARE(box.Contenuto()[0].stile, 3);
+    }
+
+    void inCodaAncheConIlCursoreAltrove() {
+        TRichEdit box;
+        box.resize(200, 60);
+        box.ScriviRTF("primo\r\n", 0);
+        box.moveCursor(QTextCursor::Start); // a click of the user in the box
+        for (int i = 0; i < 40; ++i) {
+            box.ScriviRTF("riga\r\n", 2);
+        }
+        box.ScriviRTF("ultimo", 1);
+        QVERIFY(box.toPlainText().startsWith("primo\nriga"));
+        QVERIFY(box.toPlainText().endsWith("riga\nultimo"));
+        QCOMPARE(box.Contenuto().back().testo, std::string("ultimo"));
+        box.show();
+        QCOMPARE(box.verticalScrollBar()->value(), 0); // the report shows from its start
     }
 
     void solaLetturaEBarraVerticale() {
