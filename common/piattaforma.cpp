@@ -4,6 +4,8 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <cstdio>
+#include <io.h>
 #include <windows.h>
 #else
 #include <cerrno>
@@ -12,6 +14,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace velmora {
@@ -133,6 +136,14 @@ std::string RadiceDi(std::string_view cartella) {
         }
     }
     return migliore.empty() ? std::string(cartella.substr(0, 1)) : migliore;
+}
+
+bool ErroreStandardSuTerminale() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(STDERR_FILENO) != 0;
+#endif
 }
 
 bool RinominaSenzaSostituire(std::string_view da, std::string_view a) {

@@ -42,6 +42,10 @@ std::vector<std::string> Radici();
 // The root a folder lies on (the longest root of Radici() that contains it).
 std::string RadiceDi(std::string_view cartella);
 
+// True when the program's standard error is a terminal (where a command-line tool may
+// show its progress).
+bool ErroreStandardSuTerminale();
+
 // Renames a file or folder, never replacing an existing one. A change of letter
 // case only (the same file on a case-insensitive file system) is allowed.
 bool RinominaSenzaSostituire(std::string_view da, std::string_view a);

@@ -76,6 +76,23 @@ inline Bytes Evento(std::uint32_t delta, std::initializer_list<std::uint8_t> dat
     return Unisci({Vlq(delta), Bytes(dati)});
 }
 
+// System-exclusive event: delta, F0, declared length, then the bytes given as they are
+// (the closing F7 included by the caller when wanted).
+inline Bytes Sysex(std::uint32_t delta, std::uint32_t lunghezza, const Bytes& dati) {
+    return Unisci({Vlq(delta), {0xF0}, Vlq(lunghezza), dati});
+}
+
+// A whole file: header plus one "MTrk" chunk per list of events.
+inline Bytes File(std::uint16_t formato, std::uint16_t divisione,
+                  std::initializer_list<Bytes> tracce) {
+    Bytes out = Intestazione(formato, static_cast<std::uint16_t>(tracce.size()), divisione);
+    for (const Bytes& t : tracce) {
+        const Bytes chunk = Traccia(t);
+        out.insert(out.end(), chunk.begin(), chunk.end());
+    }
+    return out;
+}
+
 inline void ScriviFile(const std::filesystem::path& percorso, const Bytes& dati) {
     std::ofstream f(percorso, std::ios::binary | std::ios::trunc);
     f.write(reinterpret_cast<const char*>(dati.data()), static_cast<std::streamsize>(dati.size()));

@@ -1,0 +1,109 @@
+#include "dati.h"
+
+#include "formato.h"
+#include "testo.h"
+
+#include <functional>
+
+namespace {
+
+std::int32_t Lunghezza(const std::string& t) {
+    return static_cast<std::int32_t>(velmora::Caratteri(t));
+}
+
+void Allarga(std::int32_t& massimo, const std::string& t) {
+    const std::int32_t n = Lunghezza(t);
+    if (n > massimo) {
+        massimo = n;
+    }
+}
+
+// The entry after e; none after the last entry or when there is no current entry.
+dati::elemento* Dopo(const dati::elemento* e) {
+    return e != nullptr ? e->successivo : nullptr;
+}
+
+template <typename Predicato> dati::elemento* Cerca(dati::elemento* da, Predicato p) {
+    while (da != nullptr && !std::invoke(p, *da)) {
+        da = da->successivo;
+    }
+    return da;
+}
+
+} // namespace
+
+std::string dati::elemento::Durata() const {
+    return FormattaDurata(durata);
+}
+
+std::string dati::elemento::Lunghezza() const {
+    return FormattaNumero(lunghezza);
+}
+
+void dati::Svuota() {
+    nodi.clear();
+    numeroFile = maxDirectory = maxNome = numeroCorrotti = numeroConTesto = 0;
+    totaleByte = 0;
+    primo = corrente = ultimo = nullptr;
+}
+
+void dati::Aggiungi(const std::string& directory, const std::string& nome,
+                    const std::string& percorso, std::int32_t durata, std::int32_t lunghezza,
+                    const std::string& tempo, std::int32_t bpm, std::int32_t tracce,
+                    const std::string& copyright, const std::string& tipo,
+                    const std::string& testo) {
+    elemento& e = nodi.emplace_back();
+    e.directory = directory;
+    e.nome = nome;
+    e.percorso = percorso;
+    e.tempo = velmora::DecodificaTesto(tempo);
+    e.copyright = velmora::DecodificaTesto(copyright);
+    e.tipo = velmora::DecodificaTesto(tipo);
+    e.testo = velmora::DecodificaTesto(testo);
+    e.durata = durata;
+    e.lunghezza = lunghezza;
+    e.bpm = bpm;
+    e.tracce = tracce;
+
+    if (numeroFile == 0) {
+        primo = &e;
+    } else {
+        ultimo->successivo = &e;
+    }
+    Allarga(maxPercorso, percorso);
+    Allarga(maxDirectory, directory);
+    Allarga(maxNome, nome);
+    if (!testo.empty()) {
+        ++numeroConTesto;
+    }
+    ultimo = &e;
+    ++numeroFile;
+    totaleByte += lunghezza;
+}
+
+void dati::Prossimo() {
+    corrente = Dopo(corrente);
+}
+
+void dati::PrimoConTesto() {
+    corrente = Cerca(primo, &elemento::ConTesto);
+}
+void dati::ProssimoConTesto() {
+    corrente = Cerca(Dopo(corrente), &elemento::ConTesto);
+}
+void dati::PrimoCorrotto() {
+    corrente = Cerca(primo, &elemento::Corrotto);
+}
+void dati::ProssimoCorrotto() {
+    corrente = Cerca(Dopo(corrente), &elemento::Corrotto);
+}
+
+void dati::CambiaNome(const std::string& t) {
+    corrente->nome = t;
+    Allarga(maxNome, t);
+}
+
+void dati::CambiaDirectory(const std::string& t) {
+    corrente->directory = t;
+    Allarga(maxDirectory, t);
+}

@@ -1,0 +1,65 @@
+#include "formato.h"
+
+std::int64_t Potenza(std::int64_t base, std::int32_t esponente) {
+    std::int64_t risultato = 1;
+    for (std::int32_t i = 0; i < esponente; ++i) {
+        risultato *= base;
+    }
+    return risultato;
+}
+
+namespace {
+
+// A group of the grouped form as exactly three digits.
+void TreCifre(std::string& out, std::uint64_t gruppo) {
+    out.push_back(static_cast<char>('0' + gruppo / 100));
+    out.push_back(static_cast<char>('0' + gruppo / 10 % 10));
+    out.push_back(static_cast<char>('0' + gruppo % 10));
+}
+
+std::string Raggruppa(std::uint64_t n) {
+    if (n < 1000) {
+        return std::to_string(n);
+    }
+    std::uint64_t scala = 1000;
+    while (n / scala >= 1000) {
+        scala *= 1000;
+    }
+    std::string out = std::to_string(n / scala);
+    for (std::uint64_t resto = n % scala; scala > 1; resto %= scala) {
+        scala /= 1000;
+        out.push_back('.');
+        TreCifre(out, resto / scala);
+    }
+    return out;
+}
+
+} // namespace
+
+// Texts are built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on
+// "literal" + std::string.
+std::string FormattaNumero(std::int64_t n) {
+    if (n < 0) {
+        std::string out = "-";
+        out += Raggruppa(0 - static_cast<std::uint64_t>(n));
+        return out;
+    }
+    return Raggruppa(static_cast<std::uint64_t>(n));
+}
+
+std::string FormattaDurata(std::int32_t secondi) {
+    if (secondi < 0) {
+        secondi = 0;
+    }
+    const std::int32_t m = secondi / 60;
+    const std::int32_t s = secondi % 60;
+    if (m > 60) {
+        return "59:59";
+    }
+    std::string out = m < 10 ? " " : "";
+    out += std::to_string(m);
+    out.push_back(':');
+    out.push_back(static_cast<char>('0' + s / 10));
+    out.push_back(static_cast<char>('0' + s % 10));
+    return out;
+}

@@ -1,0 +1,62 @@
+// A folder tree made for one test in a temporary folder, with paths as UTF-8 text.
+#pragma once
+
+#include "aiuti.h"
+#include "piattaforma.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace prova {
+
+class AlberoTemporaneo {
+public:
+    // The full path of a folder or file given relative to the tree's root ("" for the
+    // root itself).
+    std::string Percorso(std::string_view relativo = "") const {
+        return velmora::Utf8DaPercorso(relativo.empty()
+                                           ? radice.Percorso()
+                                           : radice.Percorso() / velmora::PercorsoDaUtf8(relativo));
+    }
+    void Cartella(std::string_view relativo) const {
+        std::filesystem::create_directories(velmora::PercorsoDaUtf8(Percorso(relativo)));
+    }
+    // Writes a file, making its folders first.
+    void File(std::string_view relativo, std::string_view contenuto = "") const {
+        const auto p = velmora::PercorsoDaUtf8(Percorso(relativo));
+        std::filesystem::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary) << contenuto;
+    }
+    void File(std::string_view relativo, const Bytes& byte) const {
+        File(relativo, std::string_view(reinterpret_cast<const char*>(byte.data()), byte.size()));
+    }
+    // A symbolic link named relativo pointing at destinazione (a full path).
+    void Collegamento(std::string_view relativo, std::string_view destinazione) const {
+        std::filesystem::create_symlink(velmora::PercorsoDaUtf8(destinazione),
+                                        velmora::PercorsoDaUtf8(Percorso(relativo)));
+    }
+
+    // Takes every permission away from a folder. False, with the permissions given
+    // back, when this user reads it all the same (as an administrator does).
+    bool Illeggibile(std::string_view relativo) const {
+        const auto p = velmora::PercorsoDaUtf8(Percorso(relativo));
+        std::filesystem::permissions(p, std::filesystem::perms::none);
+        std::error_code ec;
+        std::filesystem::directory_iterator prova(p, ec);
+        if (!ec) {
+            Leggibile(relativo);
+        }
+        return static_cast<bool>(ec);
+    }
+    void Leggibile(std::string_view relativo) const {
+        std::filesystem::permissions(velmora::PercorsoDaUtf8(Percorso(relativo)),
+                                     std::filesystem::perms::owner_all);
+    }
+
+private:
+    CartellaTemporanea radice;
+};
+
+} // namespace prova

@@ -1,0 +1,33 @@
+// The subcommands of velmora-cli. Each one lives in its own file and has this shape:
+// it receives the arguments after its name, writes to out and err, and returns the
+// exit status.
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace velmora::cli {
+
+using Argomenti = std::span<const std::string>;
+
+struct Comando {
+    std::string_view nome;
+    std::string_view descrizione; // one line for the general help
+    int (*esegui)(Argomenti argomenti, std::ostream& out, std::ostream& err);
+};
+
+// Exit statuses shared by the subcommands.
+constexpr int kRiuscito = 0;
+constexpr int kNonRiuscito = 1;
+constexpr int kErroreUso = 2;
+
+// velmora-cli analyze [--json] FILE...
+int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err);
+
+// velmora-cli list DIR [--no-subfolders] [--no-analysis] [--mode A|B] [--columns N,...]
+//                    [--date D/M/YYYY] [-o FILE]
+int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err);
+
+} // namespace velmora::cli

@@ -1,0 +1,47 @@
+// velmora-cli: the command-line tool on the same core as the desktop program.
+// The first argument names the subcommand; the rest belong to it.
+#include "comandi.h"
+
+#include <array>
+#include <iostream>
+#include <vector>
+
+namespace {
+
+using velmora::cli::Comando;
+
+// New subcommands are added here, each implemented in its own file.
+constexpr std::array kComandi = {
+    Comando{"analyze", "analizza file MIDI e ne stampa il rapporto", velmora::cli::Analyze},
+    Comando{"list", "cataloga una cartella e ne scrive l'elenco", velmora::cli::Lista},
+};
+
+void Uso(std::ostream& os) {
+    os << "Uso: velmora-cli COMANDO [OPZIONI] [ARGOMENTI]\n\nComandi:\n";
+    for (const Comando& c : kComandi) {
+        os << "  " << c.nome << "  " << c.descrizione << "\n";
+    }
+    os << "\n\"velmora-cli COMANDO --help\" descrive un comando.\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> argomenti(argv + 1, argv + argc);
+    if (argomenti.empty()) {
+        std::cerr << "velmora-cli: manca il comando (vedi velmora-cli --help)\n";
+        return velmora::cli::kErroreUso;
+    }
+    if (argomenti[0] == "--help" || argomenti[0] == "-h") {
+        Uso(std::cout);
+        return velmora::cli::kRiuscito;
+    }
+    for (const Comando& c : kComandi) {
+        if (argomenti[0] == c.nome) {
+            return c.esegui(velmora::cli::Argomenti(argomenti).subspan(1), std::cout, std::cerr);
+        }
+    }
+    std::cerr << "velmora-cli: comando sconosciuto \"" << argomenti[0]
+              << "\" (vedi velmora-cli --help)\n";
+    return velmora::cli::kErroreUso;
+}

@@ -1,0 +1,103 @@
+#include "scrittura.h"
+
+#include "piattaforma.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Tries this many temporary names before giving up; another writer in the same folder
+// is the only reason a name can be taken.
+constexpr int kTentativi = 100;
+
+Esito NonCreato(const fs::path& file) {
+    return {"Cannot create file " + velmora::Utf8DaPercorso(file)};
+}
+
+Esito ErroreScrittura(const fs::path& file) {
+    return {"Write error on file " + velmora::Utf8DaPercorso(file)};
+}
+
+// An existing target that must not be replaced: a folder, or a file without any write
+// permission (the read-only attribute on Windows).
+bool Protetto(const fs::path& file) {
+    std::error_code ec;
+    const fs::file_status stato = fs::status(file, ec);
+    if (ec || !fs::exists(stato)) {
+        return false;
+    }
+    const fs::perms scrittura =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return !fs::is_regular_file(stato) || (stato.permissions() & scrittura) == fs::perms::none;
+}
+
+// Creates a temporary file beside the target, never opening one that already exists.
+std::FILE* CreaTemporaneo(const fs::path& file, fs::path& temporaneo) {
+    for (int n = 0; n < kTentativi; ++n) {
+        temporaneo = file.parent_path() / (".velmora" + std::to_string(n) + ".tmp");
+#ifdef _WIN32
+        std::FILE* f = _wfopen(temporaneo.c_str(), L"wbx");
+#else
+        std::FILE* f = std::fopen(temporaneo.c_str(), "wbx");
+#endif
+        if (f != nullptr || errno != EEXIST) {
+            return f;
+        }
+    }
+    return nullptr;
+}
+
+// Writes the buffered bytes to the medium: the only point at which a removed or full
+// medium reports its failure.
+bool SuDisco(std::FILE* f) {
+#ifdef _WIN32
+    return _commit(_fileno(f)) == 0;
+#else
+    return fsync(fileno(f)) == 0;
+#endif
+}
+
+} // namespace
+
+Esito ScriviFile(const std::string& nomeFile, std::string_view contenuto) {
+    std::error_code ec;
+    const fs::path file = fs::absolute(velmora::PercorsoDaUtf8(nomeFile), ec);
+    if (ec || Protetto(file)) {
+        return NonCreato(ec ? velmora::PercorsoDaUtf8(nomeFile) : file);
+    }
+    fs::path temporaneo;
+    std::FILE* f = CreaTemporaneo(file, temporaneo);
+    if (f == nullptr) {
+        return NonCreato(file);
+    }
+    bool scritto = contenuto.empty() ||
+                   std::fwrite(contenuto.data(), 1, contenuto.size(), f) == contenuto.size();
+    scritto = scritto && std::fflush(f) == 0 && SuDisco(f);
+    scritto = std::fclose(f) == 0 && scritto;
+    if (!scritto) {
+        fs::remove(temporaneo, ec);
+        return ErroreScrittura(file);
+    }
+    // A replaced file keeps its permissions.
+    const fs::file_status vecchio = fs::status(file, ec);
+    if (!ec && fs::exists(vecchio)) {
+        fs::permissions(temporaneo, vecchio.permissions(), ec);
+    }
+    fs::rename(temporaneo, file, ec);
+    if (ec) {
+        fs::remove(temporaneo, ec);
+        return NonCreato(file);
+    }
+    return {};
+}

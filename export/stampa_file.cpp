@@ -1,0 +1,217 @@
+#include "stampa_file.h"
+
+#include "formato.h"
+#include "testo.h"
+
+#include <cstdint>
+#include <ctime>
+#include <utility>
+
+namespace {
+
+constexpr char kFineRiga[] = "\r\n";
+
+std::int64_t Lunghezza(const std::string& t) {
+    return static_cast<std::int64_t>(velmora::Caratteri(t));
+}
+
+std::string Spazi(std::int64_t n) {
+    return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string();
+}
+
+// The file name without its last four characters (the ".mid" extension).
+std::string SenzaEstensione(const std::string& nome) {
+    std::size_t fine = nome.size();
+    for (int tolti = 0; tolti < 4 && fine > 0;) {
+        --fine;
+        if ((static_cast<unsigned char>(nome[fine]) & 0xC0) != 0x80) {
+            ++tolti;
+        }
+    }
+    return nome.substr(0, fine);
+}
+
+// Columns 4 to 9: right-aligned in a field of `campo` characters (0: not aligned),
+// followed by three spaces when a later column follows.
+struct Allineata {
+    Colonna colonna;
+    std::string (dati::*valore)() const;
+    int campo;
+};
+
+constexpr Allineata kAllineate[] = {
+    {Colonna::Durata, &dati::Durata, 5}, {Colonna::Byte, &dati::Lunghezza, 7},
+    {Colonna::Tempo, &dati::Tempo, 4},   {Colonna::Bpm, &dati::Bpm, 3},
+    {Colonna::Tracce, &dati::Tracce, 2}, {Colonna::Tipo, &dati::Tipo, 0},
+};
+
+// Builds the list in UTF-8; the caller turns it into Windows-1252 once at the end.
+class Lista {
+public:
+    Lista(dati& catalogo, const OpzioniLista& opzioni)
+        : d(catalogo), o(opzioni), ultima(opzioni.UltimaColonna()) {}
+
+    std::string Scrivi(Data data) {
+        Intestazione(data);
+        Voci();
+        return std::move(out);
+    }
+
+private:
+    void Riga(const std::string& testo) {
+        out += testo;
+        out += kFineRiga;
+    }
+
+    // Padding after column c, written only when a later column follows on the line.
+    void Dopo(Colonna c, std::int64_t spazi) {
+        if (ultima > static_cast<int>(c)) {
+            out += Spazi(spazi);
+        }
+    }
+
+    void Intestazione(Data data) {
+        Riga("Questa lista è stata generata il " + std::to_string(data.giorno) + "/" +
+             std::to_string(data.mese) + "/" + std::to_string(data.anno));
+        Riga("Numero totale midi: " + FormattaNumero(d.NumeroFile()));
+        Riga("Occupazione totale in byte: " + FormattaNumero(d.TotaleByte()));
+        if (d.NumeroConTesto() != 0) {
+            Riga("Numero di midi che hanno incluso il testo: " +
+                 std::to_string(d.NumeroConTesto()));
+        }
+        if (d.NumeroCorrotti() != 0) {
+            Riga("Numero di midi che non è stato possibile aprire: " +
+                 std::to_string(d.NumeroCorrotti()));
+            Riga("(I midi non aperti hanno come tempo: 0:00)");
+        }
+        Riga("");
+    }
+
+    void Voci() {
+        std::int32_t conta = 0;
+        std::int64_t byte = 0;
+        bool gruppoAperto = true;
+        d.Primo();
+        std::string gruppo = d.NumeroFile() > 0 ? d.Directory() : std::string();
+        for (std::int32_t i = 0; i < d.NumeroFile(); ++i) {
+            if (o.modo == Modo::A) {
+                PercorsoECartella();
+            } else if (gruppoAperto) {
+                TestaGruppo();
+                gruppoAperto = false;
+            }
+            Colonne();
+            if (ultima > 1) {
+                out += kFineRiga;
+            }
+            ++conta;
+            byte += d.LunghezzaByte();
+            d.Prossimo();
+            if (o.modo == Modo::B && (d.Corrente() == nullptr || d.Directory() != gruppo)) {
+                TotaliGruppo(conta, byte);
+                conta = 0;
+                byte = 0;
+                gruppoAperto = true;
+                if (d.Corrente() != nullptr) {
+                    gruppo = d.Directory();
+                }
+            }
+        }
+    }
+
+    void PercorsoECartella() {
+        if (o.Scelta(Colonna::Percorso)) {
+            const std::string percorso = d.Percorso();
+            out += percorso;
+            Dopo(Colonna::Percorso, d.MaxPercorso() + 2 - Lunghezza(percorso));
+        }
+        if (o.Scelta(Colonna::Directory)) {
+            const std::string cartella = d.Directory();
+            out += cartella;
+            Dopo(Colonna::Directory, d.MaxDirectory() + 2 - Lunghezza(cartella));
+        }
+    }
+
+    void TestaGruppo() {
+        const bool cartella = o.Scelta(Colonna::Directory);
+        const bool percorso = o.Scelta(Colonna::Percorso);
+        if (cartella) {
+            out += "- Directory: " + d.Directory();
+        }
+        if (cartella && percorso) {
+            out += ' ';
+        }
+        if (percorso) {
+            out += "- Percorso: " + d.Percorso();
+        }
+        out += kFineRiga;
+    }
+
+    void Colonne() {
+        if (o.Scelta(Colonna::Nome)) {
+            const std::string nome = d.Nome();
+            out += SenzaEstensione(nome);
+            Dopo(Colonna::Nome, d.MaxNome() + 2 - Lunghezza(nome));
+        }
+        for (const Allineata& a : kAllineate) {
+            if (o.Scelta(a.colonna)) {
+                const std::string valore = (d.*a.valore)();
+                out += Spazi(a.campo - Lunghezza(valore));
+                out += valore;
+                Dopo(a.colonna, 3);
+            }
+        }
+        if (o.Scelta(Colonna::Testo)) {
+            const std::string testo = d.Testo();
+            out += testo;
+            Dopo(Colonna::Testo, 23 - Lunghezza(testo));
+        }
+        if (o.Scelta(Colonna::Copyright)) {
+            out += d.Copyright();
+        }
+    }
+
+    void TotaliGruppo(std::int32_t conta, std::int64_t byte) {
+        Riga("Numero totale di midi: " + std::to_string(conta));
+        Riga("Totale in byte: " + FormattaNumero(byte));
+        Riga("Lunghezza media di un midi: " + FormattaNumero(byte / conta));
+        Riga("");
+        Riga("");
+    }
+
+    dati& d;
+    const OpzioniLista& o;
+    const int ultima;
+    std::string out;
+};
+
+} // namespace
+
+int OpzioniLista::UltimaColonna() const {
+    for (int n = static_cast<int>(colonne.size()); n > 0; --n) {
+        if (colonne[static_cast<std::size_t>(n) - 1]) {
+            return n;
+        }
+    }
+    return 0;
+}
+
+Data Oggi() {
+    const std::time_t adesso = std::time(nullptr);
+    const std::tm* locale = std::localtime(&adesso);
+    return {locale->tm_mday, locale->tm_mon + 1, locale->tm_year + 1900};
+}
+
+std::string NomeProposto(Data data) {
+    return "Elenco" + std::to_string(data.giorno) + "." + std::to_string(data.mese) + "." +
+           std::to_string(data.anno) + ".txt";
+}
+
+std::string TestoLista(dati& catalogo, const OpzioniLista& opzioni, Data data) {
+    return velmora::CodificaAnsi(Lista(catalogo, opzioni).Scrivi(data));
+}
+
+Esito StampaFile(dati& catalogo, const OpzioniLista& opzioni, Data data,
+                 const std::string& nomeFile) {
+    return ScriviFile(nomeFile, TestoLista(catalogo, opzioni, data));
+}

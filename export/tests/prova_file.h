@@ -1,0 +1,75 @@
+// Helpers for the tests that write files: a fresh folder per test, and a full disk.
+#pragma once
+
+#include "piattaforma.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+// A fresh temporary folder for each test, removed afterwards.
+class CartellaProva : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = std::filesystem::temp_directory_path() /
+              (std::string("velmora_") + info->test_suite_name() + "_" + info->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override {
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add);
+        std::filesystem::remove_all(dir);
+    }
+    // The full name of a file in the folder, as UTF-8.
+    std::string P(const std::string& nome) const { return velmora::Utf8DaPercorso(dir / nome); }
+    void Crea(const std::string& nome, const std::string& contenuto) const {
+        std::ofstream(dir / nome, std::ios::binary) << contenuto;
+    }
+    std::string Leggi(const std::string& nome) const {
+        std::ifstream f(dir / nome, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }
+    // The names in the folder: shows a temporary file left behind.
+    std::set<std::string> Voci() const {
+        std::set<std::string> voci;
+        for (const auto& v : std::filesystem::directory_iterator(dir)) {
+            voci.insert(velmora::Utf8DaPercorso(v.path().filename()));
+        }
+        return voci;
+    }
+    std::filesystem::path dir;
+};
+
+#ifndef _WIN32
+// While alive, files this process writes cannot grow past a few bytes, as on a full
+// disk: writes past the limit fail instead of raising SIGXFSZ.
+class DiscoPieno {
+public:
+    DiscoPieno() {
+        getrlimit(RLIMIT_FSIZE, &prima);
+        segnale = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limite = prima;
+        limite.rlim_cur = 16;
+        setrlimit(RLIMIT_FSIZE, &limite);
+    }
+    ~DiscoPieno() {
+        setrlimit(RLIMIT_FSIZE, &prima);
+        std::signal(SIGXFSZ, segnale);
+    }
+    DiscoPieno(const DiscoPieno&) = delete;
+    DiscoPieno& operator=(const DiscoPieno&) = delete;
+
+private:
+    rlimit prima{};
+    void (*segnale)(int) = nullptr;
+};
+#endif

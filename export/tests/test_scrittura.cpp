@@ -1,0 +1,103 @@
+#include "scrittura.h"
+
+#include "prova_file.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Scrittura : public CartellaProva {};
+
+// Every byte value, and more than one buffer of the C library.
+std::string Campione(std::size_t n) {
+    std::string s(n, '\0');
+    for (std::size_t i = 0; i < n; ++i) {
+        s[i] = static_cast<char>(i * 7 % 256);
+    }
+    return s;
+}
+
+} // namespace
+
+TEST_F(Scrittura, WritesAndReplacesWholeFilesLeavingNoTemporary) {
+    const std::string grande = Campione(200000);
+    EXPECT_TRUE(ScriviFile(P("lista.txt"), grande));
+    EXPECT_EQ(Leggi("lista.txt"), grande);
+
+    EXPECT_TRUE(ScriviFile(P("lista.txt"), "breve\r\n"));
+    EXPECT_EQ(Leggi("lista.txt"), "breve\r\n");
+
+    EXPECT_TRUE(ScriviFile(P("vuoto.txt"), ""));
+    EXPECT_TRUE(fs::exists(dir / "vuoto.txt"));
+    EXPECT_EQ(fs::file_size(dir / "vuoto.txt"), 0u);
+
+    const std::string accentato = "perch\xC3\xA9.txt";
+    EXPECT_TRUE(ScriviFile(P(accentato), "x"));
+    EXPECT_EQ(Leggi(accentato), "x");
+    EXPECT_EQ(Voci(), (std::set<std::string>{"lista.txt", "vuoto.txt", accentato}));
+}
+
+TEST_F(Scrittura, ReplacedFileKeepsItsPermissions) {
+    Crea("lista.txt", "vecchio");
+    fs::permissions(dir / "lista.txt", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(ScriviFile(P("lista.txt"), "nuovo"));
+    EXPECT_EQ(Leggi("lista.txt"), "nuovo");
+    EXPECT_EQ(fs::status(dir / "lista.txt").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(Scrittura, MissingFolderCannotCreateTheFile) {
+    const std::string nome = P("manca") + velmora::Separatore() + "lista.txt";
+    const Esito esito = ScriviFile(nome, "dati");
+    EXPECT_FALSE(esito);
+    EXPECT_EQ(esito.errore, "Cannot create file " + nome);
+    EXPECT_FALSE(fs::exists(dir / "manca"));
+    EXPECT_EQ(ScriviFile("", "dati").errore, "Cannot create file ");
+}
+
+TEST_F(Scrittura, ReadOnlyFileAndFolderNamesAreNotReplaced) {
+    Crea("protetto.txt", "vecchio");
+    fs::permissions(dir / "protetto.txt", fs::perms::owner_read);
+    const Esito esito = ScriviFile(P("protetto.txt"), "nuovo");
+    EXPECT_EQ(esito.errore, "Cannot create file " + P("protetto.txt"));
+    EXPECT_EQ(Leggi("protetto.txt"), "vecchio");
+
+    fs::create_directory(dir / "cartella.txt");
+    EXPECT_EQ(ScriviFile(P("cartella.txt"), "nuovo").errore,
+              "Cannot create file " + P("cartella.txt"));
+    EXPECT_TRUE(fs::is_directory(dir / "cartella.txt"));
+    EXPECT_EQ(Voci(), (std::set<std::string>{"protetto.txt", "cartella.txt"}));
+}
+
+TEST_F(Scrittura, ReadOnlyFolderCannotCreateTheFile) {
+    Crea("lista.txt", "vecchio");
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+    if (std::ofstream(dir / "prova")) {
+        GTEST_SKIP() << "this user may write into read-only folders";
+    }
+    EXPECT_EQ(ScriviFile(P("lista.txt"), "nuovo").errore, "Cannot create file " + P("lista.txt"));
+    EXPECT_EQ(Leggi("lista.txt"), "vecchio");
+}
+
+#ifndef _WIN32
+TEST_F(Scrittura, WriteErrorIsReportedAndKeepsTheOldFile) {
+    Crea("lista.txt", "vecchia lista");
+    // A short text fails when it is flushed, a long one already while it is written.
+    for (const std::string& contenuto : {std::string(100, 'a'), Campione(200000)}) {
+        Esito esito;
+        {
+            const DiscoPieno pieno;
+            esito = ScriviFile(P("lista.txt"), contenuto);
+        }
+        EXPECT_EQ(esito.errore, "Write error on file " + P("lista.txt"));
+        EXPECT_EQ(Leggi("lista.txt"), "vecchia lista");
+        EXPECT_EQ(Voci(), std::set<std::string>{"lista.txt"});
+    }
+}
+#endif

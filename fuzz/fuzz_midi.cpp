@@ -1,0 +1,46 @@
+// Fuzz entry: analyses arbitrary bytes in memory and checks that every result keeps
+// its invariants. Memory faults and undefined behaviour are caught by the sanitizers.
+#include "midi.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+void Verifica(bool condizione) {
+    if (!condizione) {
+        __builtin_trap();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dimensione) {
+    Midi m("fuzz.mid");
+    m.Analizza(std::span<const std::uint8_t>(dati, dimensione));
+    const std::uint32_t stato = m.Stato();
+    Verifica(stato <= 2);
+    if (stato != 0) {
+        const std::string segno = stato == 1 ? "?" : "-";
+        Verifica(m.DurataSecondi() == 0 && m.DimensioneFile() == 0 && m.BattuteMedie() == 0);
+        Verifica(m.ContaTracce() == 0 && m.TracceUsate() == 0);
+        Verifica(m.TempoIniziale() == segno + "/" + segno && m.TipoMidi() == segno);
+        Verifica(m.TipoTesto() == segno && m.TestoCopyright() == segno);
+        Verifica(m.TestoCompleto() == "?");
+        return 0;
+    }
+    Verifica(m.DimensioneFile() == dimensione);
+    Verifica(m.DurataSecondi() <= 2147483647u && m.BattuteMedie() <= 2147483647u);
+    Verifica(m.TipoMidi() == "0" || m.TipoMidi() == "1" || m.TipoMidi() == "2");
+    Verifica(m.ContaTracce() >= 0 && m.TracceUsate() <= m.ContaTracce());
+    // Texts are taken from the file, or doubled at most by the line ends added to them.
+    Verifica(m.TestoCompleto().size() <= 2 * dimensione + 2);
+    for (std::int32_t i = 0; i < m.ContaTracce(); ++i) {
+        Verifica(m.TracciaAttiva(i) == 1 || m.TracciaAttiva(i) == 255);
+        Verifica(!m.Strumento(i).empty());
+        Verifica(m.NomeTraccia(i).size() <= dimensione);
+        Verifica(m.Riga(i) != nullptr);
+    }
+    return 0;
+}
