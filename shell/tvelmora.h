@@ -7,6 +7,7 @@
 // program that work on a page reach them directly.
 #pragma once
 
+#include "dati.h"
 #include "tfinestra.h"
 
 #include <memory>
@@ -99,7 +100,8 @@ public:
     // The report window, created by the program entry right after this one.
     TRapporto* Rapporto = nullptr;
 
-    // Shared state of the pages.
+    // The one catalogue of the run, and the shared state of the pages.
+    dati catalogo;
     int UltimaRiga = 0;
     bool inAnalisi = false;
     std::string directoryIniziale;

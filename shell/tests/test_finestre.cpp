@@ -298,6 +298,7 @@ private slots:
         QVERIFY(!velmora.Timer1->isActive());
         QCOMPARE(velmora.UltimaRiga, 0);
         QVERIFY(!velmora.inAnalisi);
+        QCOMPARE(velmora.catalogo.NumeroFile(), 0);
     }
 
     void RollOverLabelsAreLoadedAsStored() {
