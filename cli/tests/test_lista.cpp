@@ -62,7 +62,7 @@ Bytes Notte() {
     return Riempi(File(0, 480, {eventi}), 123456);
 }
 
-// The worked example of the list export, with its folder pop at `pop`: lines joined
+// Two files in folders pop and pop/lenti, all columns, with its folder pop at `pop`: lines joined
 // with CR LF, in Windows-1252.
 std::string Atteso(std::string_view righe, const std::string& pop) {
     std::string testo;
@@ -124,7 +124,7 @@ protected:
 
 } // namespace
 
-TEST_F(ComandoLista, ReproducesTheWorkedExampleInBothLayouts) {
+TEST_F(ComandoLista, TwoFoldersInBothLayoutsByteForByte) {
     const Esecuzione b = Esegui({pop, "--date", "5/3/1999"});
     EXPECT_EQ(b.stato, 0) << b.err;
     EXPECT_EQ(b.out, Atteso(kModoB, pop));
