@@ -72,7 +72,7 @@ std::string Atteso(std::string_view righe, const std::string& pop) {
             riga.replace(p, 5, pop);
         }
         for (std::size_t p; (p = riga.find("{/}")) != std::string::npos;) {
-            riga.replace(p, 3, std::string(1, velmora::Separatore()));
+            riga.replace(p, 3, 1, velmora::Separatore());
         }
         testo += riga + "\r\n";
     }
