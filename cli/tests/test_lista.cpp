@@ -205,6 +205,9 @@ TEST_F(ComandoLista, UsageErrorsGiveStatusTwoAndWriteNothing) {
     const Esecuzione aiuto = Esegui({"--help"});
     EXPECT_EQ(aiuto.stato, 0);
     EXPECT_EQ(aiuto.out.rfind("Uso: velmora-cli list", 0), 0u);
-    // After "--" a name starting with "-" is the folder.
-    EXPECT_EQ(Esegui({"--", "-x"}).stato, 2);
+    // After "--" a name starting with "-" is the folder: here a missing one.
+    const Esecuzione doppio = Esegui({"--", "-x"});
+    EXPECT_EQ(doppio.stato, 2);
+    EXPECT_NE(doppio.err.find("-x"), std::string::npos) << doppio.err;
+    EXPECT_EQ(doppio.err.find("opzione"), std::string::npos) << doppio.err;
 }
