@@ -31,7 +31,7 @@ std::uint32_t Midi::BattuteMedie() const {
     const std::uint64_t battute =
         std::uint64_t{ultimoTick} * 60 / (std::uint64_t{divisione} * durataSecondi);
     return static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(battute, std::numeric_limits<std::int32_t>::max()));
+        std::min<std::uint64_t>(battute, std::numeric_limits<std::uint32_t>::max()));
 }
 
 std::int32_t Midi::ContaTracce() const {

@@ -17,19 +17,21 @@ void TreCifre(std::string& out, std::uint64_t gruppo) {
     out.push_back(static_cast<char>('0' + gruppo % 10));
 }
 
+// The grouped form of a non-negative value: the leading group plain, every later
+// group as three digits, each after a ".".
 std::string Raggruppa(std::uint64_t n) {
-    if (n < 1000) {
-        return std::to_string(n);
+    // The largest g with 1000^g <= n; 1000^6 is the largest power within 64 bits.
+    std::int32_t g = 0;
+    while (g < 6 && static_cast<std::uint64_t>(Potenza(1000, g + 1)) <= n) {
+        ++g;
     }
-    std::uint64_t scala = 1000;
-    while (n / scala >= 1000) {
-        scala *= 1000;
-    }
+    auto scala = static_cast<std::uint64_t>(Potenza(1000, g));
     std::string out = std::to_string(n / scala);
-    for (std::uint64_t resto = n % scala; scala > 1; resto %= scala) {
+    while (scala > 1) {
+        n %= scala;
         scala /= 1000;
         out.push_back('.');
-        TreCifre(out, resto / scala);
+        TreCifre(out, n / scala);
     }
     return out;
 }

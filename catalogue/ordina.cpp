@@ -1,25 +1,10 @@
 #include "ordina.h"
 
+#include "testo.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <utility>
-
-namespace {
-
-// Byte offset where the last n characters of a UTF-8 text begin (0 when it has
-// fewer): continuation bytes (10xxxxxx) do not start a character.
-std::size_t InizioUltimi(std::string_view utf8, std::size_t n) {
-    std::size_t i = utf8.size();
-    while (n > 0 && i > 0) {
-        --i;
-        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
-            --n;
-        }
-    }
-    return i;
-}
-
-} // namespace
 
 std::string MinuscoloAnsi(std::string_view utf8) {
     std::string s(utf8);
@@ -46,7 +31,7 @@ std::string MinuscoloAnsi(std::string_view utf8) {
 }
 
 datisort DatiSort(std::int32_t indice, std::string_view nome) {
-    std::string chiave = MinuscoloAnsi(nome.substr(0, InizioUltimi(nome, 4)));
+    std::string chiave = MinuscoloAnsi(velmora::SenzaUltimiCaratteri(nome, 4));
     chiave += "   ";
     return {indice, std::move(chiave)};
 }

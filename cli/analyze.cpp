@@ -50,8 +50,14 @@ nlohmann::ordered_json Json(const std::string& file, const Midi& m) {
 
 // The report with the folder's name and path taken from the file's own path.
 std::string Testo(const std::string& file, const Midi& m) {
-    const std::filesystem::path completo =
-        std::filesystem::absolute(PercorsoDaUtf8(file)).lexically_normal();
+    // An empty path, or a working folder that is gone, has no absolute form: then
+    // the path as given stands.
+    std::error_code errore;
+    std::filesystem::path completo = std::filesystem::absolute(PercorsoDaUtf8(file), errore);
+    if (errore) {
+        completo = PercorsoDaUtf8(file);
+    }
+    completo = completo.lexically_normal();
     const std::string cartella = NormalizzaCartella(Utf8DaPercorso(completo.parent_path()));
     const std::string nome = Utf8DaPercorso(completo.filename());
     std::string testo =

@@ -1,5 +1,6 @@
 #include "testo.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -121,24 +122,51 @@ std::string CodificaAnsi(std::string_view utf8) {
     return out;
 }
 
+namespace {
+
+// Walks the characters of a text: a well-formed UTF-8 sequence is one character,
+// and so is every byte that is not part of one (it is written as "?").
+template <typename Visita> void PerOgniCarattere(std::string_view utf8, Visita visita) {
+    char32_t c;
+    for (std::size_t i = 0; i < utf8.size();) {
+        visita(i);
+        const std::size_t n = Sequenza(utf8, i, c);
+        i += n == 0 ? 1 : n;
+    }
+}
+
+} // namespace
+
 std::size_t Caratteri(std::string_view utf8) {
     std::size_t n = 0;
-    for (const char ch : utf8) {
-        if ((static_cast<std::uint8_t>(ch) & 0xC0) != 0x80) {
-            ++n;
-        }
-    }
+    PerOgniCarattere(utf8, [&n](std::size_t) { ++n; });
     return n;
+}
+
+std::string SenzaUltimiCaratteri(std::string_view utf8, std::size_t n) {
+    const std::size_t totale = Caratteri(utf8);
+    if (n >= totale) {
+        return {};
+    }
+    std::size_t visti = 0;
+    std::size_t fine = utf8.size();
+    PerOgniCarattere(utf8, [&](std::size_t inizio) {
+        if (visti++ == totale - n) {
+            fine = std::min(fine, inizio);
+        }
+    });
+    return std::string(utf8.substr(0, fine));
 }
 
 std::string SoloLf(std::string_view testo) {
     std::string out;
     out.reserve(testo.size());
     for (std::size_t i = 0; i < testo.size(); ++i) {
-        if (testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') {
-            continue;
+        if (testo[i] != '\r') {
+            out.push_back(testo[i]);
+        } else if (i + 1 == testo.size() || testo[i + 1] != '\n') {
+            out.push_back('\n');
         }
-        out.push_back(testo[i]);
     }
     return out;
 }

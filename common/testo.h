@@ -20,10 +20,14 @@ std::string DecodificaTesto(std::string_view bytes);
 // Invalid UTF-8 sequences also become "?".
 std::string CodificaAnsi(std::string_view utf8);
 
-// Number of characters (code points) of a UTF-8 text.
+// Number of characters (code points) of a UTF-8 text; a byte that is not part of
+// a well-formed sequence counts as one character, as CodificaAnsi writes it.
 std::size_t Caratteri(std::string_view utf8);
 
-// Replaces every CR LF pair with a lone LF (for standard output).
+// The text less its last n characters (empty when it has n or fewer).
+std::string SenzaUltimiCaratteri(std::string_view utf8, std::size_t n);
+
+// Line ends as a lone LF (for standard output): CR LF and a lone CR become LF.
 std::string SoloLf(std::string_view testo);
 
 } // namespace velmora

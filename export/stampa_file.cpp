@@ -19,18 +19,6 @@ std::string Spazi(std::int64_t n) {
     return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string();
 }
 
-// The file name without its last four characters (the ".mid" extension).
-std::string SenzaEstensione(const std::string& nome) {
-    std::size_t fine = nome.size();
-    for (int tolti = 0; tolti < 4 && fine > 0;) {
-        --fine;
-        if ((static_cast<unsigned char>(nome[fine]) & 0xC0) != 0x80) {
-            ++tolti;
-        }
-    }
-    return nome.substr(0, fine);
-}
-
 // Columns 4 to 9: right-aligned in a field of `campo` characters (0: not aligned),
 // followed by three spaces when a later column follows.
 struct Allineata {
@@ -150,7 +138,7 @@ private:
     void Colonne() {
         if (o.Scelta(Colonna::Nome)) {
             const std::string nome = d.Nome();
-            out += SenzaEstensione(nome);
+            out += velmora::SenzaUltimiCaratteri(nome, 4); // without ".mid"
             Dopo(Colonna::Nome, d.MaxNome() + 2 - Lunghezza(nome));
         }
         for (const Allineata& a : kAllineate) {

@@ -199,9 +199,11 @@ void Accordi(Traccia& armonia, std::uint8_t canaleArmonia, Traccia& basso, std::
     }
 }
 
-// A drum part: for each eighth of the bar, the drum notes struck on it.
+// A drum part on the standard kit: for each eighth of the bar, the drum notes
+// struck on it.
 void Ritmo(Traccia& traccia, std::uint32_t inizio, int battute,
            const std::vector<std::vector<std::uint8_t>>& battuta) {
+    traccia.Strumento(inizio, Batteria, 0);
     std::uint32_t tick = inizio;
     for (int b = 0; b < battute; ++b) {
         for (const std::vector<std::uint8_t>& colpi : battuta) {

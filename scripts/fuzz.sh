@@ -21,7 +21,7 @@ fi
 log="$work/fuzz-$(date +%Y%m%d-%H%M%S).log"
 echo "fuzz: ${seconds}s, work folder $work, log $log"
 status=0
-"$build/fuzz/fuzz_midi" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
+"$build/fuzz/fuzz_midi" -max_total_time="$seconds" -max_len=16384 -rss_limit_mb=2048 \
     -timeout=10 -print_final_stats=1 -dict="$here/fuzz/midi.dict" \
     -artifact_prefix="$work/artifacts/" "$work/corpus" >"$log" 2>&1 || status=$?
 

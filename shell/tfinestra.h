@@ -3,6 +3,7 @@
 // mouse button on its background (or on a plain text label) and dragging.
 #pragma once
 
+#include "aspetto.h"
 #include "trlabel.h"
 
 #include <QPixmap>
@@ -21,12 +22,12 @@ struct RisorsaRLabel {
     QRect geometria;
     QColor colorOff;
     QColor colorOn;
-    QColor colorActiveOff = QColor(0, 0, 0);
-    QColor colorActiveOn = QColor(0, 0, 0);
+    QColor colorActiveOff = aspetto::Nero;
+    QColor colorActiveOn = aspetto::Nero;
     bool roll = false;
     int pixel = 13;
     bool grassetto = false;
-    QColor coloreFont = QColor(0, 0, 0);
+    QColor coloreFont = aspetto::Nero;
 };
 
 class TFinestra : public QWidget {

@@ -108,10 +108,10 @@ public:
     TRapporto* Rapporto = nullptr;
     void CollegaRapporto(TRapporto& rapporto);
 
-    // The catalogue of the run.
+    // The one catalogue of the run, and the shared state of the pages: the grid row
+    // last taken in hand (0 for none) and the folder list's folder as DirectoryChange
+    // last saw it.
     dati catalogo;
-    // Shared state of the pages: the grid row last taken in hand (0 for none) and
-    // the folder list's folder as DirectoryChange last saw it.
     int UltimaRiga = 0;
     std::string directoryCorrente;
     // A scan is running and has not been asked to stop.

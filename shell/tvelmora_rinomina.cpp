@@ -7,6 +7,7 @@
 #include "tstringgrid.h"
 
 #include "piattaforma.h"
+#include "testo.h"
 
 void TVelmora::Rename() {
     const dati::elemento* voce = EntryCorrente();
@@ -22,7 +23,7 @@ void TVelmora::Rename() {
     if (NomeAccettabile(testo) && RinominaInCartella(voce->Percorso(), voce->Nome(), nuovo)) {
         catalogo.CambiaNome(nuovo);
     } else {
-        Grid->SetCells(1, Grid->Row(), QString::fromStdString(SenzaEstensione(voce->Nome())));
+        Grid->SetCells(1, Grid->Row(), QString::fromStdString(velmora::SenzaUltimiCaratteri(voce->Nome(), 4)));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "griglia_catalogo.h"
 
+#include "testo.h"
 #include "tstringgrid.h"
 
 #include <QScrollBar>
@@ -56,22 +57,12 @@ const dati::elemento* EntryDellaRiga(dati& catalogo, Filtro filtro, int riga) {
     return riga >= 1 ? catalogo.Corrente() : nullptr;
 }
 
-std::string SenzaEstensione(std::string_view nome) {
-    std::size_t fine = nome.size();
-    for (int tolti = 0; tolti < 4 && fine > 0; --fine) {
-        if ((static_cast<unsigned char>(nome[fine - 1]) & 0xC0) != 0x80) {
-            ++tolti; // the first byte of a character
-        }
-    }
-    return std::string(nome.substr(0, fine));
-}
-
 std::string TestoColonna(const dati::elemento& voce, int colonna) {
     switch (colonna) {
     case 0:
         return voce.Directory();
     case 1:
-        return SenzaEstensione(voce.Nome());
+        return velmora::SenzaUltimiCaratteri(voce.Nome(), 4); // without ".mid"
     case 2:
         return voce.Durata();
     case 3:

@@ -28,10 +28,6 @@ std::int32_t Conta(const dati& catalogo, Filtro filtro);
 // one riga - 1 times. Leaves the catalogue's cursor on it; none past the last one.
 const dati::elemento* EntryDellaRiga(dati& catalogo, Filtro filtro, int riga);
 
-// A file name without its last four characters (the ".mid" extension); empty when
-// it has no more than four.
-std::string SenzaEstensione(std::string_view nome);
-
 // Text of a grid column (0 to 9) for an entry.
 std::string TestoColonna(const dati::elemento& voce, int colonna);
 

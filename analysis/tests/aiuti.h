@@ -1,13 +1,12 @@
 // Shared helpers of the analyser tests.
 #pragma once
 
+#include "cartella_temporanea.h"
 #include "costruttore_midi.h"
 #include "midi.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <random>
 #include <string>
 
 namespace prova {
@@ -46,27 +45,5 @@ inline void AttendiFallimento(const Midi& m, std::uint32_t stato) {
     EXPECT_EQ(m.TestoCopyright(), segno);
     EXPECT_EQ(m.TestoCompleto(), "?");
 }
-
-// A fresh folder under the system's temporary folder, removed with its contents at the
-// end of its scope. The random suffix keeps concurrent test runs apart.
-class CartellaTemporanea {
-public:
-    CartellaTemporanea() {
-        std::random_device casuale;
-        percorso = std::filesystem::temp_directory_path() /
-                   ("velmora_prova_" + std::to_string(casuale()) + std::to_string(casuale()));
-        std::filesystem::create_directories(percorso);
-    }
-    CartellaTemporanea(const CartellaTemporanea&) = delete;
-    CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
-    ~CartellaTemporanea() {
-        std::error_code ignorato;
-        std::filesystem::remove_all(percorso, ignorato);
-    }
-    const std::filesystem::path& Percorso() const { return percorso; }
-
-private:
-    std::filesystem::path percorso;
-};
 
 } // namespace prova

@@ -126,8 +126,10 @@ TEST(Scansione, WalksDepthFirstWithEachFolderFilesBeforeItsSubFolders) {
                                           t.Percorso("M/R"),
                                           ordino,
                                           "R - r1.mid",
-                                          t.Percorso("M")};
-    EXPECT_TRUE(std::equal(attesi.begin(), attesi.end(), p.stati.begin()));
+                                          t.Percorso("M"),
+                                          t.Percorso("M"),
+                                          "<fine>"};
+    EXPECT_EQ(p.stati, attesi);
 }
 
 TEST(Scansione, WithoutSubFoldersOnlyTheStartFolderIsCataloguedInSortedOrder) {
@@ -263,13 +265,16 @@ TEST(Scansione, ASecondStartFromTheMessageHookStopsAfterTheCurrentFile) {
     t.File("M/R/r1.mid", Brano(1));
     t.File("M/R/S/s1.mid", Brano(1));
     // Stopping at every check in turn: the entries appended so far stay, nothing
-    // after the stop is appended, and the window always comes back to idle on M.
+    // after the stop is appended (the file in hand when the stop came is the last),
+    // and the window always comes back to idle on M.
     const std::vector<std::string> tutti{"m1.mid", "m2.mid", "r1.mid", "s1.mid"};
     std::size_t prima = 0;
     for (int fermaAl = 1;; ++fermaAl) {
         Pagina p(t.Percorso("M"));
+        std::int32_t alloStop = -1;
         p.alMessaggio = [&] {
             if (p.messaggi == fermaAl) {
+                alloStop = p.catalogo.NumeroFile();
                 p.scansione.Button1Click(true, true);
                 EXPECT_EQ(p.didascalie.back(), "Start");
                 EXPECT_FALSE(p.scansione.InAnalisi());
@@ -279,6 +284,9 @@ TEST(Scansione, ASecondStartFromTheMessageHookStopsAfterTheCurrentFile) {
         const std::vector<std::string> nomi = p.Nomi();
         ASSERT_LE(nomi.size(), tutti.size());
         EXPECT_TRUE(std::equal(nomi.begin(), nomi.end(), tutti.begin()));
+        if (alloStop >= 0) {
+            EXPECT_EQ(p.catalogo.NumeroFile(), alloStop) << "stop at check " << fermaAl;
+        }
         EXPECT_GE(nomi.size(), prima);
         prima = nomi.size();
         p.TornataAlleQuiete(t.Percorso("M"));

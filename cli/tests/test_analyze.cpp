@@ -110,6 +110,16 @@ TEST_F(Analyze, FileNonAnalizzatiDannoUnoEVengonoStampati) {
     EXPECT_EQ(righe[2]["TestoCompleto"], "?");
 }
 
+TEST_F(Analyze, PercorsoVuotoRiportatoComeIlleggibile) {
+    for (const bool json : {false, true}) {
+        const Esito e = json ? Esegui({"--json", ""}) : Esegui({""});
+        EXPECT_EQ(e.stato, 1);
+        EXPECT_NE(e.out.find(json ? "\"stato\":2" : "File corrotto o impossibile da aprire"),
+                  std::string::npos)
+            << e.out;
+    }
+}
+
 TEST_F(Analyze, RapportoInTesto) {
     const std::string a = Scrivi("a.mid", kFile38);
     const std::string b = Scrivi("b.mid", Testo("non midi"));

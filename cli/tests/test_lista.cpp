@@ -62,7 +62,7 @@ Bytes Notte() {
     return Riempi(File(0, 480, {eventi}), 123456);
 }
 
-// The worked example of the list export, with its folder pop at `pop`: lines joined
+// Two files in folders pop and pop/lenti, all columns, with its folder pop at `pop`: lines joined
 // with CR LF, in Windows-1252.
 std::string Atteso(std::string_view righe, const std::string& pop) {
     std::string testo;
@@ -72,7 +72,7 @@ std::string Atteso(std::string_view righe, const std::string& pop) {
             riga.replace(p, 5, pop);
         }
         for (std::size_t p; (p = riga.find("{/}")) != std::string::npos;) {
-            riga.replace(p, 3, std::string(1, velmora::Separatore()));
+            riga.replace(p, 3, 1, velmora::Separatore());
         }
         testo += riga + "\r\n";
     }
@@ -124,7 +124,7 @@ protected:
 
 } // namespace
 
-TEST_F(ComandoLista, ReproducesTheWorkedExampleInBothLayouts) {
+TEST_F(ComandoLista, TwoFoldersInBothLayoutsByteForByte) {
     const Esecuzione b = Esegui({pop, "--date", "5/3/1999"});
     EXPECT_EQ(b.stato, 0) << b.err;
     EXPECT_EQ(b.out, Atteso(kModoB, pop));
@@ -205,6 +205,9 @@ TEST_F(ComandoLista, UsageErrorsGiveStatusTwoAndWriteNothing) {
     const Esecuzione aiuto = Esegui({"--help"});
     EXPECT_EQ(aiuto.stato, 0);
     EXPECT_EQ(aiuto.out.rfind("Uso: velmora-cli list", 0), 0u);
-    // After "--" a name starting with "-" is the folder.
-    EXPECT_EQ(Esegui({"--", "-x"}).stato, 2);
+    // After "--" a name starting with "-" is the folder: here a missing one.
+    const Esecuzione doppio = Esegui({"--", "-x"});
+    EXPECT_EQ(doppio.stato, 2);
+    EXPECT_NE(doppio.err.find("-x"), std::string::npos) << doppio.err;
+    EXPECT_EQ(doppio.err.find("opzione"), std::string::npos) << doppio.err;
 }

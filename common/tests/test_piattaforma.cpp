@@ -1,5 +1,7 @@
 #include "piattaforma.h"
 
+#include "cartella_temporanea.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -30,15 +32,6 @@ TEST(Piattaforma, PathsAreJoinedWithoutDoublingAtARoot) {
 
 class Rinomina : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("velmora_rinomina_" +
-               std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
     void Crea(const std::string& nome, const std::string& contenuto) {
         std::ofstream(dir / nome) << contenuto;
     }
@@ -47,7 +40,8 @@ protected:
         return std::string(std::istreambuf_iterator<char>(f), {});
     }
     std::string P(const std::string& nome) { return Utf8DaPercorso(dir / nome); }
-    fs::path dir;
+    prova::CartellaTemporanea temporanea;
+    const fs::path& dir = temporanea.Percorso();
 };
 
 TEST_F(Rinomina, NeverReplacesAnExistingFileOrFolder) {

@@ -39,11 +39,26 @@ TEST(Testo, CharactersOutsideWindows1252BecomeQuestionMarks) {
     EXPECT_EQ(CodificaAnsi("a\xFF"), "a?");
 }
 
-TEST(Testo, CharactersCountCodePoints) {
+TEST(Testo, CharactersCountCodePointsAndStrayBytesAsOne) {
     EXPECT_EQ(Caratteri("abc"), 3u);
     EXPECT_EQ(Caratteri("\xC3\xA8\xE2\x82\xAC\xF0\x9F\x8E\xB5"), 3u);
+    // A name that is not UTF-8 (Latin-1 bytes on disk): each stray byte is one
+    // character, written as one "?", so padded columns still line up.
+    EXPECT_EQ(Caratteri("a\xA9\xE8.mid"), 7u);
+    EXPECT_EQ(Caratteri("\xE2\x82"), 2u);
+    EXPECT_EQ(CodificaAnsi("a\xA9\xE8.mid").size(), Caratteri("a\xA9\xE8.mid"));
 }
 
-TEST(Testo, SoloLfDropsTheCarriageReturnOfPairsOnly) {
-    EXPECT_EQ(SoloLf("a\r\nb\r\r\nc\rd"), "a\nb\r\nc\rd");
+TEST(Testo, SenzaUltimiCaratteriCutsWholeCharacters) {
+    EXPECT_EQ(SenzaUltimiCaratteri("Estate.mid", 4), "Estate");
+    EXPECT_EQ(SenzaUltimiCaratteri("caff\xC3\xA8.mid", 4), "caff\xC3\xA8");
+    EXPECT_EQ(SenzaUltimiCaratteri("ab.\xE2\x82\xAC\xC3\xA8", 3), "ab");
+    EXPECT_EQ(SenzaUltimiCaratteri("a\xA9.mid", 4), "a\xA9");
+    EXPECT_EQ(SenzaUltimiCaratteri(".mid", 4), "");
+    EXPECT_EQ(SenzaUltimiCaratteri("ab", 4), "");
+}
+
+TEST(Testo, SoloLfTurnsEveryLineEndIntoLf) {
+    EXPECT_EQ(SoloLf("a\r\nb\r\r\nc\rd\r"), "a\nb\n\nc\nd\n");
+    EXPECT_EQ(SoloLf("a\nb"), "a\nb");
 }

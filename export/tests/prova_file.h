@@ -1,6 +1,7 @@
 // Helpers for the tests that write files: a fresh folder per test, and a full disk.
 #pragma once
 
+#include "cartella_temporanea.h"
 #include "piattaforma.h"
 
 #include <filesystem>
@@ -17,18 +18,6 @@
 // A fresh temporary folder for each test, removed afterwards.
 class CartellaProva : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = std::filesystem::temp_directory_path() /
-              (std::string("velmora_") + info->test_suite_name() + "_" + info->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override {
-        std::filesystem::permissions(dir, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add);
-        std::filesystem::remove_all(dir);
-    }
     // The full name of a file in the folder, as UTF-8.
     std::string P(const std::string& nome) const { return velmora::Utf8DaPercorso(dir / nome); }
     void Crea(const std::string& nome, const std::string& contenuto) const {
@@ -46,7 +35,8 @@ protected:
         }
         return voci;
     }
-    std::filesystem::path dir;
+    prova::CartellaTemporanea temporanea;
+    const std::filesystem::path& dir = temporanea.Percorso();
 };
 
 #ifndef _WIN32

@@ -29,7 +29,7 @@ std::string Righe(std::initializer_list<std::string_view> righe) {
     return out;
 }
 
-// The two files of the worked example; all texts are UTF-8, as in the catalogue.
+// Two files in two folders, with and without text; all texts are UTF-8, as in the catalogue.
 void DueFile(dati& d) {
     d.Aggiungi("pop", "Estate.mid", R"(D:\midi\pop)", 205, 45678, "4/4", 120, 9, "Ed. 1997", "1",
                "Midi con testo");
@@ -74,7 +74,7 @@ const std::string kTestata = Righe({
 
 } // namespace
 
-TEST(StampaFile, WorkedExampleModoA) {
+TEST(StampaFile, TwoFoldersAllColumnsOneLinePerFile) {
     dati d;
     DueFile(d);
     EXPECT_EQ(
@@ -86,7 +86,7 @@ TEST(StampaFile, WorkedExampleModoA) {
             }));
 }
 
-TEST(StampaFile, WorkedExampleModoB) {
+TEST(StampaFile, TwoFoldersAllColumnsGroupedByFolder) {
     dati d;
     DueFile(d);
     EXPECT_EQ(
@@ -313,6 +313,15 @@ TEST(StampaFile, NonAsciiTextsArePaddedByCharacters) {
         Solo(Modo::A, {Colonna::Percorso, Colonna::Directory, Colonna::Nome, Colonna::Durata});
     EXPECT_EQ(Voci(TestoLista(d, colonne, k5Marzo1999)),
               Righe({"/m/citt\xE0··citt\xE0··Perch\xE9···1:00", "/m/??·····??·····?········1:00"}));
+}
+
+TEST(StampaFile, NamesThatAreNotUtf8StillLineUp) {
+    // Latin-1 names on disk: every stray byte is written as one "?".
+    dati d;
+    File(d, "m", "a\xA9.mid", "/m");
+    File(d, "m", "bcd.mid", "/m");
+    EXPECT_EQ(Voci(TestoLista(d, Solo(Modo::A, {Colonna::Nome, Colonna::Durata}), k5Marzo1999)),
+              Righe({"a?····1:00", "bcd···1:00"}));
 }
 
 class StampaSuFile : public CartellaProva {};

@@ -1,5 +1,7 @@
 #include "rtf.h"
 
+#include "cartella_temporanea.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -29,9 +31,8 @@ std::optional<std::string> Unrtf(const std::string& documento, const std::string
     if (std::system("unrtf --version > /dev/null 2>&1") != 0) {
         return std::nullopt;
     }
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path file =
-        std::filesystem::temp_directory_path() / (std::string("velmora_") + info->name() + ".rtf");
+    const prova::CartellaTemporanea temporanea;
+    const std::filesystem::path file = temporanea.Percorso() / "rapporto.rtf";
     std::ofstream(file, std::ios::binary) << documento;
     std::string out;
     if (std::FILE* p = popen(("unrtf " + opzione + " '" + file.string() + "'").c_str(), "r")) {
@@ -41,7 +42,6 @@ std::optional<std::string> Unrtf(const std::string& documento, const std::string
         }
         pclose(p);
     }
-    std::filesystem::remove(file);
     return out;
 #endif
 }

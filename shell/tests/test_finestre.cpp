@@ -297,6 +297,7 @@ private slots:
         QVERIFY(!velmora.Timer1->isActive());
         QCOMPARE(velmora.UltimaRiga, 0);
         QVERIFY(!velmora.InAnalisi());
+        QCOMPARE(velmora.catalogo.NumeroFile(), 0);
     }
 
     void RollOverLabelsAreLoadedAsStored() {

@@ -6,6 +6,8 @@
 
 #include "aspetto.h"
 #include "comandi.h"
+#include "formato.h"
+#include "midi.h"
 #include "rapporto.h"
 #include "scansione.h"
 #include "stampa_file.h"
@@ -113,8 +115,16 @@ private slots:
         QCOMPARE(velmora.LabelRiepilogo3->text(), QString("Basi corrotte: 3"));
         QCOMPARE(velmora.ScrollBar1->maximum(), 3);
         QCOMPARE(velmora.Grid->Cells(1, 3), QString("Canzone del mare (karaoke)"));
-        QCOMPARE(velmora.Grid->Cells(2, 3), QString(" 0:23"));
-        QCOMPARE(velmora.Grid->Cells(3, 3), QString("2.366"));
+        // The row's texts are those of the file's own analysis, in the display forms.
+        Midi canzone(campioni->Percorso("Canzone del mare (karaoke).mid"));
+        canzone.Analizza();
+        QCOMPARE(velmora.Grid->Cells(2, 3).toStdString(),
+                 FormattaDurata(static_cast<std::int32_t>(canzone.DurataSecondi())));
+        QCOMPARE(velmora.Grid->Cells(2, 3).size(), 5);
+        QCOMPARE(velmora.Grid->Cells(3, 3).toStdString(),
+                 FormattaNumero(std::filesystem::file_size(velmora::PercorsoDaUtf8(
+                     campioni->Percorso("Canzone del mare (karaoke).mid")))));
+        QCOMPARE(velmora.Grid->Cells(7, 3), QString("1"));
         QCOMPARE(velmora.Grid->Cells(8, 3), QString("MIDI KARAOKE FILE"));
         QCOMPARE(velmora.Grid->Cells(0, 11), QString("Liscio"));
         QVERIFY(ambiente->Rapporto().isVisible());

@@ -74,14 +74,6 @@ private slots:
         QCOMPARE(griglia->Cells(8, 2), QString());
     }
 
-    void senzaEstensioneContaICaratteri() {
-        QCOMPARE(SenzaEstensione("ab.mid"), std::string("ab"));
-        QCOMPARE(SenzaEstensione("x.mid"), std::string("x"));
-        QCOMPARE(SenzaEstensione(".mid"), std::string());
-        QCOMPARE(SenzaEstensione("mi"), std::string());
-        QCOMPARE(SenzaEstensione("città.kàr"), std::string("città"));
-    }
-
     void catalogoVuoto() {
         dati d;
         barra->setValue(5);
