@@ -17,3 +17,6 @@ echo "== analysis: $folder"
 
 # --- Scan: velmora-cli list on a tree of 20,000 files, against reading alone -------
 bash "$(dirname "$0")/bench_scan.sh" "$build" "$folder"
+
+# --- Grid: page Visualizza opened after a GUI scan of the same tree -----------------
+bash "$(dirname "$0")/bench_visualizza.sh" "$build"
