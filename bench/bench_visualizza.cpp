@@ -5,10 +5,9 @@
 // one page of the grid. scripts/bench_visualizza.sh measures its peak memory.
 //   bench_visualizza FOLDER
 #include "errori.h"
+#include "finestre.h"
 #include "impostazioni.h"
-#include "trapporto.h"
 #include "tstringgrid.h"
-#include "tvelmora.h"
 
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -35,9 +34,8 @@ int main(int argc, char** argv) {
     Applicazione applicazione(argc, argv);
     QTemporaryDir impostazioni;
     Impostazioni::UsaFile(impostazioni.filePath("impostazioni.ini"));
-    TVelmora velmora;
-    TRapporto rapporto(velmora.Sfondo->pixmap());
-    velmora.CollegaRapporto(rapporto);
+    Finestre finestre;
+    TVelmora& velmora = finestre.velmora;
     velmora.show();
     velmora.ImpostaCartellaDirectory(argv[1]);
     velmora.AnalizzaClick();

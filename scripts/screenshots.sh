@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Pictures of every page of the main window after a scan of samples/, and of the
-# report window, under a virtual X server: docs/screenshots/velmora-start.png,
-# velmora-analizza.png, velmora-visualizza.png, velmora-salva.png, rapporto.png.
+# Pictures of the program under a virtual X server, in docs/screenshots/: the main
+# window as it opens (velmora.png), its pages after a scan of samples/
+# (velmora-analizza.png, velmora-visualizza.png, velmora-salva.png) and the report
+# window (rapporto.png).
 # Usage: bash scripts/screenshots.sh [BUILD_DIR] (default build/release, configured
 # here when missing).
 set -euo pipefail
@@ -16,5 +17,5 @@ build=$(cd "$build" && pwd)
 mkdir -p docs/screenshots
 # The scan starts in the working folder; the status line shows its path.
 cd samples
-xvfb-run -a -s "-screen 0 1024x768x24" "$build/shell/velmora_foto" --tutte "$radice/docs/screenshots"
-ls "$radice"/docs/screenshots/velmora-*.png "$radice"/docs/screenshots/rapporto.png
+xvfb-run -a -s "-screen 0 1024x768x24" "$build/shell/velmora_foto" "$radice/docs/screenshots"
+ls "$radice"/docs/screenshots/*.png

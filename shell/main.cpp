@@ -2,18 +2,15 @@
 // its background picture from the main window; the program ends when the main
 // window closes.
 #include "errori.h"
-#include "trapporto.h"
-#include "tvelmora.h"
+#include "finestre.h"
 
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
     Applicazione applicazione(argc, argv);
     try {
-        TVelmora velmora;
-        TRapporto rapporto(velmora.Sfondo->pixmap());
-        velmora.CollegaRapporto(rapporto);
-        velmora.show();
+        Finestre finestre;
+        finestre.velmora.show();
         return applicazione.exec();
     } catch (const std::exception& errore) {
         MostraErrore(errore);

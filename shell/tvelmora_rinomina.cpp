@@ -23,7 +23,8 @@ void TVelmora::Rename() {
     if (NomeAccettabile(testo) && RinominaInCartella(voce->Percorso(), voce->Nome(), nuovo)) {
         catalogo.CambiaNome(nuovo);
     } else {
-        Grid->SetCells(1, Grid->Row(), QString::fromStdString(velmora::SenzaUltimiCaratteri(voce->Nome(), 4)));
+        Grid->SetCells(1, Grid->Row(),
+                       QString::fromStdString(velmora::SenzaUltimiCaratteri(voce->Nome(), 4)));
     }
 }
 

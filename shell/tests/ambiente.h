@@ -5,6 +5,7 @@
 #pragma once
 
 #include "errori.h"
+#include "finestre.h"
 #include "impostazioni.h"
 #include "trapporto.h"
 #include "tvelmora.h"
@@ -59,11 +60,6 @@ public:
     QStringList errori;
 
 private:
-    struct Finestre {
-        TVelmora velmora;
-        TRapporto rapporto{velmora.Sfondo->pixmap()};
-        Finestre() { velmora.CollegaRapporto(rapporto); }
-    };
     QString cartellaIniziale;
     std::unique_ptr<Finestre> finestre;
 };

@@ -72,6 +72,14 @@ private:
     std::deque<std::optional<SceltaFile>> risposte;
 };
 
+// What each test of the working pages starts from: both windows with their settings
+// in a temporary file, a copy of the demo folder, and scripted dialog answers.
+struct Banco {
+    Campioni campioni;
+    Ambiente ambiente;
+    RisposteDialogo dialogo;
+};
+
 inline void Clic(QWidget* controllo) {
     QTest::mouseClick(controllo, Qt::LeftButton, {}, QPoint(5, 5));
 }

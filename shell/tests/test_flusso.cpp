@@ -74,26 +74,15 @@ class TestFlusso : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Ambiente> ambiente;
-    std::unique_ptr<Campioni> campioni;
-    std::unique_ptr<RisposteDialogo> dialogo;
+    std::unique_ptr<Banco> banco;
 
 private slots:
-    void init() {
-        ambiente = std::make_unique<Ambiente>();
-        campioni = std::make_unique<Campioni>();
-        dialogo = std::make_unique<RisposteDialogo>();
-    }
-
-    void cleanup() {
-        dialogo.reset();
-        ambiente.reset();
-        campioni.reset();
-    }
+    void init() { banco = std::make_unique<Banco>(); }
+    void cleanup() { banco.reset(); }
 
     void DallaScansioneAllElenco() {
-        const std::string radice = campioni->Radice();
-        TVelmora& velmora = ApriSu(*ambiente, radice);
+        const std::string radice = banco->campioni.Radice();
+        TVelmora& velmora = ApriSu(banco->ambiente, radice);
 
         // Start: the scan runs inside the click and leaves the window idle again.
         Clic(velmora.Start);
@@ -116,18 +105,18 @@ private slots:
         QCOMPARE(velmora.ScrollBar1->maximum(), 3);
         QCOMPARE(velmora.Grid->Cells(1, 3), QString("Canzone del mare (karaoke)"));
         // The row's texts are those of the file's own analysis, in the display forms.
-        Midi canzone(campioni->Percorso("Canzone del mare (karaoke).mid"));
+        Midi canzone(banco->campioni.Percorso("Canzone del mare (karaoke).mid"));
         canzone.Analizza();
         QCOMPARE(velmora.Grid->Cells(2, 3).toStdString(),
                  FormattaDurata(static_cast<std::int32_t>(canzone.DurataSecondi())));
         QCOMPARE(velmora.Grid->Cells(2, 3).size(), 5);
         QCOMPARE(velmora.Grid->Cells(3, 3).toStdString(),
                  FormattaNumero(std::filesystem::file_size(velmora::PercorsoDaUtf8(
-                     campioni->Percorso("Canzone del mare (karaoke).mid")))));
+                     banco->campioni.Percorso("Canzone del mare (karaoke).mid")))));
         QCOMPARE(velmora.Grid->Cells(7, 3), QString("1"));
         QCOMPARE(velmora.Grid->Cells(8, 3), QString("MIDI KARAOKE FILE"));
         QCOMPARE(velmora.Grid->Cells(0, 11), QString("Liscio"));
-        QVERIFY(ambiente->Rapporto().isVisible());
+        QVERIFY(banco->ambiente.Rapporto().isVisible());
 
         // The filters.
         velmora.RadioVisualizza3->click();
@@ -143,18 +132,18 @@ private slots:
         ClicCella(velmora, 1, 3);
         const ::Rapporto atteso = CostruisciRapporto("Canzone del mare (karaoke).mid",
                                                      velmora::NomeCartella(radice), radice);
-        const ::Rapporto& scritto = ambiente->Rapporto().RichEdit1->Contenuto();
+        const ::Rapporto& scritto = banco->ambiente.Rapporto().RichEdit1->Contenuto();
         QCOMPARE(scritto.size(), atteso.size());
         for (std::size_t i = 0; i < atteso.size(); ++i) {
             QCOMPARE(scritto[i].testo, atteso[i].testo);
             QCOMPARE(scritto[i].stile, atteso[i].stile);
         }
-        QVERIFY(ambiente->Rapporto().RichEdit1->toPlainText().contains("Tipo midi: 1"));
+        QVERIFY(banco->ambiente.Rapporto().RichEdit1->toPlainText().contains("Tipo midi: 1"));
 
         // "Nome" edited and Enter: the file is renamed on disk and in the catalogue.
         ScriviCella(velmora, 1, 5, "Notte sul lago blu");
-        QVERIFY(campioni->Esiste("Notte sul lago blu.mid"));
-        QVERIFY(!campioni->Esiste("Notte sul lago.mid"));
+        QVERIFY(banco->campioni.Esiste("Notte sul lago blu.mid"));
+        QVERIFY(!banco->campioni.Esiste("Notte sul lago.mid"));
         QCOMPARE(EntryDellaRiga(velmora.catalogo, Filtro::Tutti, 5)->Nome(),
                  std::string("Notte sul lago blu.mid"));
         QCOMPARE(velmora.Grid->Cells(1, 5), QString("Notte sul lago blu"));
@@ -162,9 +151,9 @@ private slots:
         // "Directory" edited and Enter: the folder is renamed, the grid back at the top,
         // the folder list on the new folder.
         ScriviCella(velmora, 0, 11, "Valzer");
-        const std::string nuova = campioni->Percorso("Balli popolari/Valzer");
-        QVERIFY(campioni->Esiste("Balli popolari/Valzer/Mazurka.mid"));
-        QVERIFY(!campioni->Esiste("Balli popolari/Liscio"));
+        const std::string nuova = banco->campioni.Percorso("Balli popolari/Valzer");
+        QVERIFY(banco->campioni.Esiste("Balli popolari/Valzer/Mazurka.mid"));
+        QVERIFY(!banco->campioni.Esiste("Balli popolari/Liscio"));
         const dati::elemento* mazurka = EntryDellaRiga(velmora.catalogo, Filtro::Tutti, 11);
         QCOMPARE(mazurka->Directory(), std::string("Valzer"));
         QCOMPARE(mazurka->Percorso(), nuova);
@@ -173,38 +162,38 @@ private slots:
         QCOMPARE(velmora.ScrollBar1->value(), 1);
         QCOMPARE(velmora.CartellaDirectory(), nuova);
         QCOMPARE(velmora.LabelStato->text().toStdString(), nuova);
-        QVERIFY(ambiente->errori.isEmpty());
+        QVERIFY(banco->ambiente.errori.isEmpty());
 
         // Page 'Salva': both layouts byte for byte as velmora-cli writes them.
         Clic(velmora.Salva);
-        const std::string elencoB = campioni->Percorso("elencoB.txt");
-        dialogo->Rispondi(elencoB);
+        const std::string elencoB = banco->campioni.Percorso("elencoB.txt");
+        banco->dialogo.Rispondi(elencoB);
         Clic(velmora.SalvaLista);
-        QCOMPARE(dialogo->proposte.back().FileName.toStdString(), NomeProposto(Oggi()));
-        QCOMPARE(dialogo->proposte.back().Filtri, QStringList{"File di Testo (*.txt)"});
-        QCOMPARE(dialogo->proposte.back().DefaultExt, QString("txt"));
-        QCOMPARE(Leggi(elencoB), ElencoCli(radice, campioni->Percorso("cliB.txt"), {}));
+        QCOMPARE(banco->dialogo.proposte.back().FileName.toStdString(), NomeProposto(Oggi()));
+        QCOMPARE(banco->dialogo.proposte.back().Filtri, QStringList{"File di Testo (*.txt)"});
+        QCOMPARE(banco->dialogo.proposte.back().DefaultExt, QString("txt"));
+        QCOMPARE(Leggi(elencoB), ElencoCli(radice, banco->campioni.Percorso("cliB.txt"), {}));
 
         velmora.Radio1->setChecked(true);
         velmora.CheckTesto->setChecked(false);
         velmora.CheckCopy->setChecked(false);
-        const std::string elencoA = campioni->Percorso("elencoA.txt");
-        dialogo->Rispondi(elencoA);
+        const std::string elencoA = banco->campioni.Percorso("elencoA.txt");
+        banco->dialogo.Rispondi(elencoA);
         Clic(velmora.SalvaLista);
-        QCOMPARE(Leggi(elencoA), ElencoCli(radice, campioni->Percorso("cliA.txt"),
+        QCOMPARE(Leggi(elencoA), ElencoCli(radice, banco->campioni.Percorso("cliA.txt"),
                                            {"--mode", "A", "--columns", "1,2,3,4,5,6,7,8,9"}));
         QVERIFY(Leggi(elencoA).find("Valzer") != std::string::npos);
 
         // Cancelled: nothing written.
-        dialogo->Annulla();
+        banco->dialogo.Annulla();
         Clic(velmora.SalvaLista);
-        QVERIFY(!campioni->Esiste(NomeProposto(Oggi())));
-        QVERIFY(ambiente->errori.isEmpty());
+        QVERIFY(!banco->campioni.Esiste(NomeProposto(Oggi())));
+        QVERIFY(banco->ambiente.errori.isEmpty());
     }
 
     void StopDuranteLaScansione() {
-        const std::string radice = campioni->Radice();
-        TVelmora& velmora = ApriSu(*ambiente, radice);
+        const std::string radice = banco->campioni.Radice();
+        TVelmora& velmora = ApriSu(banco->ambiente, radice);
         AlPrimoFile stop(velmora.LabelStato, "Balli popolari", [&velmora] { Clic(velmora.Start); });
         Clic(velmora.Start);
         QVERIFY(stop.fatto);
@@ -223,8 +212,8 @@ private slots:
     }
 
     void ChiudereDuranteLaScansioneLaFerma() {
-        const std::string radice = campioni->Radice();
-        TVelmora& velmora = ApriSu(*ambiente, radice);
+        const std::string radice = banco->campioni.Radice();
+        TVelmora& velmora = ApriSu(banco->ambiente, radice);
         std::string visitata;
         AlPrimoFile chiudi(velmora.LabelStato, "Balli popolari", [&] {
             visitata = velmora.CartellaDirectory();
@@ -233,8 +222,8 @@ private slots:
         Clic(velmora.Start);
         QVERIFY(chiudi.fatto);
         // The settings name the folder the scan was visiting; the scan stopped there.
-        QCOMPARE(visitata, campioni->Percorso("Balli popolari"));
-        QCOMPARE(ambiente->Registro()->value("Directory").toString().toStdString(), visitata);
+        QCOMPARE(visitata, banco->campioni.Percorso("Balli popolari"));
+        QCOMPARE(banco->ambiente.Registro()->value("Directory").toString().toStdString(), visitata);
         QCOMPARE(velmora.catalogo.NumeroFile(), 9);
         QVERIFY(!velmora.InAnalisi());
         QTRY_VERIFY(!velmora.isVisible());

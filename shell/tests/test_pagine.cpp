@@ -25,8 +25,8 @@ int RigaDi(TVelmora& velmora, const QString& nome) {
 }
 
 // The main window after a scan of the demo folder, on page 'Visualizza'.
-TVelmora& Scansionata(Ambiente& ambiente, const Campioni& campioni) {
-    TVelmora& velmora = ApriSu(ambiente, campioni.Radice());
+TVelmora& Scansionata(Banco& banco) {
+    TVelmora& velmora = ApriSu(banco.ambiente, banco.campioni.Radice());
     Clic(velmora.Start);
     Clic(velmora.Visualizza);
     return velmora;
@@ -42,25 +42,14 @@ class TestPagine : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Ambiente> ambiente;
-    std::unique_ptr<Campioni> campioni;
-    std::unique_ptr<RisposteDialogo> dialogo;
+    std::unique_ptr<Banco> banco;
 
 private slots:
-    void init() {
-        ambiente = std::make_unique<Ambiente>();
-        campioni = std::make_unique<Campioni>();
-        dialogo = std::make_unique<RisposteDialogo>();
-    }
-
-    void cleanup() {
-        dialogo.reset();
-        ambiente.reset();
-        campioni.reset();
-    }
+    void init() { banco = std::make_unique<Banco>(); }
+    void cleanup() { banco.reset(); }
 
     void Paginazione() {
-        TVelmora& velmora = ApriSu(*ambiente, campioni->Radice());
+        TVelmora& velmora = ApriSu(banco->ambiente, banco->campioni.Radice());
         velmora.VisualizzaClick();
         QCOMPARE(velmora.Grid->RowCount(), 10); // empty catalogue: nine empty rows
         QCOMPARE(velmora.ScrollBar1->maximum(), 10);
@@ -92,7 +81,7 @@ private slots:
     }
 
     void UltimaColonnaAdattataAlRilascio() {
-        TVelmora& velmora = ApriSu(*ambiente, campioni->Radice());
+        TVelmora& velmora = ApriSu(banco->ambiente, banco->campioni.Radice());
         velmora.VisualizzaClick();
         QWidget* intestazione = velmora.Grid->horizontalHeader()->viewport();
         const auto rilascia = [&] {
@@ -116,136 +105,138 @@ private slots:
     }
 
     void QuandoIlRapportoSiRifa() {
-        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        TVelmora& velmora = Scansionata(*banco);
         // The help text stays until the first report.
-        QCOMPARE(Contenuto(*ambiente).size(), std::size_t{1});
+        QCOMPARE(Contenuto(banco->ambiente).size(), std::size_t{1});
         ClicCella(velmora, 2, 2);
-        QCOMPARE(Contenuto(*ambiente)[1].testo, std::string("Caffè al mattino.mid\r\n"));
+        QCOMPARE(Contenuto(banco->ambiente)[1].testo, std::string("Caffè al mattino.mid\r\n"));
         const auto segna = [&] { velmora.ScriviRTF("segno", 3); };
-        const auto segnato = [&] { return Contenuto(*ambiente).back().testo == "segno"; };
+        const auto segnato = [&] { return Contenuto(banco->ambiente).back().testo == "segno"; };
         segna();
         ClicCella(velmora, 2, 2); // the current cell again: its editor, no new report
         QVERIFY(segnato());
         Tasto(velmora, Qt::Key_Escape);
         ClicCella(velmora, 4, 2); // another cell of the same row
         QVERIFY(!segnato());
-        QCOMPARE(Contenuto(*ambiente)[1].testo, std::string("Caffè al mattino.mid\r\n"));
+        QCOMPARE(Contenuto(banco->ambiente)[1].testo, std::string("Caffè al mattino.mid\r\n"));
 
         // Unchecked: the window hides and rows build no report.
         velmora.CheckRapporto->click();
-        QVERIFY(!ambiente->Rapporto().isVisible());
+        QVERIFY(!banco->ambiente.Rapporto().isVisible());
         segna();
         ClicCella(velmora, 2, 4);
         QVERIFY(segnato());
         velmora.CheckRapporto->click();
-        QVERIFY(ambiente->Rapporto().isVisible());
+        QVERIFY(banco->ambiente.Rapporto().isVisible());
         QVERIFY(segnato());
         // The window's own close label unchecks the box.
-        Clic(ambiente->Rapporto().Chiudi);
+        Clic(banco->ambiente.Rapporto().Chiudi);
         QVERIFY(!velmora.CheckRapporto->isChecked());
-        QVERIFY(!ambiente->Rapporto().isVisible());
+        QVERIFY(!banco->ambiente.Rapporto().isVisible());
     }
 
     void SalvataggioDelRapporto() {
-        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        TVelmora& velmora = Scansionata(*banco);
         ClicCella(velmora, 1, 3);
-        TRapporto& rapporto = ambiente->Rapporto();
+        TRapporto& rapporto = banco->ambiente.Rapporto();
         // The first filter writes Rich Text Format whatever the name's extension.
-        const std::string rtf = campioni->Percorso("rapporto.txt");
-        dialogo->Rispondi(rtf, 1);
+        const std::string rtf = banco->campioni.Percorso("rapporto.txt");
+        banco->dialogo.Rispondi(rtf, 1);
         Clic(rapporto.Salva);
-        const TSaveDialog& proposta = dialogo->proposte.back();
+        const TSaveDialog& proposta = banco->dialogo.proposte.back();
         QCOMPARE(proposta.FileName, QString("Analisi del midi"));
         QCOMPARE(proposta.Filtri,
                  (QStringList{"File Rich Text Format (*.rtf)", "File di Testo (*.txt)"}));
         QCOMPARE(proposta.DefaultExt, QString("txt"));
         QCOMPARE(proposta.FilterIndex, 1);
-        QCOMPARE(Leggi(rtf), DocumentoRtf(Contenuto(*ambiente)));
+        QCOMPARE(Leggi(rtf), DocumentoRtf(Contenuto(banco->ambiente)));
         QVERIFY(Leggi(rtf).starts_with("{\\rtf1"));
         // The second writes the text alone, Windows-1252 with CR LF.
-        const std::string testo = campioni->Percorso("rapporto.rtf");
-        dialogo->Rispondi(testo, 2);
+        const std::string testo = banco->campioni.Percorso("rapporto.rtf");
+        banco->dialogo.Rispondi(testo, 2);
         Clic(rapporto.Salva);
-        QCOMPARE(Leggi(testo), TestoSemplice(Contenuto(*ambiente)));
+        QCOMPARE(Leggi(testo), TestoSemplice(Contenuto(banco->ambiente)));
         QVERIFY(Leggi(testo).starts_with("Nome: Canzone del mare (karaoke).mid\r\n"));
         // The filter chosen last is offered again.
-        dialogo->Annulla();
+        banco->dialogo.Annulla();
         Clic(rapporto.Salva);
-        QCOMPARE(dialogo->proposte.back().FilterIndex, 2);
+        QCOMPARE(banco->dialogo.proposte.back().FilterIndex, 2);
         // A file that cannot be written is reported and the old one is kept.
-        const std::string cartella = campioni->Percorso("Balli popolari");
-        dialogo->Rispondi(cartella, 2);
+        const std::string cartella = banco->campioni.Percorso("Balli popolari");
+        banco->dialogo.Rispondi(cartella, 2);
         Clic(rapporto.Salva);
-        QCOMPARE(ambiente->errori,
+        QCOMPARE(banco->ambiente.errori,
                  QStringList{QString::fromStdString("Cannot create file " + cartella)});
-        QVERIFY(campioni->Esiste("Balli popolari/Tarantella.mid"));
+        QVERIFY(banco->campioni.Esiste("Balli popolari/Tarantella.mid"));
     }
 
     void RinominaRifiutataSenzaMessaggi() {
-        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        TVelmora& velmora = Scansionata(*banco);
         const int notte = RigaDi(velmora, "Notte sul lago");
         // Another file of that name: refused, the cell shows the stored name again.
         ScriviCella(velmora, 1, notte, "Squillo");
         QCOMPARE(velmora.Grid->Cells(1, notte), QString("Notte sul lago"));
-        QVERIFY(campioni->Esiste("Notte sul lago.mid") && campioni->Esiste("Squillo.mid"));
-        QCOMPARE(Leggi(campioni->Percorso("Squillo.mid")),
+        QVERIFY(banco->campioni.Esiste("Notte sul lago.mid") &&
+                banco->campioni.Esiste("Squillo.mid"));
+        QCOMPARE(Leggi(banco->campioni.Percorso("Squillo.mid")),
                  Leggi(std::string(VELMORA_CAMPIONI) + "/Squillo.mid"));
         // Names that are not names.
         for (const QString& nome : {QString(), QString("."), QString(".."), QString("su/giu")}) {
             ScriviCella(velmora, 1, notte, nome);
             QCOMPARE(velmora.Grid->Cells(1, notte), QString("Notte sul lago"));
         }
-        QVERIFY(campioni->Esiste("Notte sul lago.mid"));
+        QVERIFY(banco->campioni.Esiste("Notte sul lago.mid"));
         const int mazurka = RigaDi(velmora, "Mazurka");
-        const std::string liscio = campioni->Percorso("Balli popolari/Liscio");
+        const std::string liscio = banco->campioni.Percorso("Balli popolari/Liscio");
         for (const QString& nome : {QString(), QString(".."), QString("su/giu")}) {
             ScriviCella(velmora, 0, mazurka, nome);
             QCOMPARE(velmora.Grid->Cells(0, mazurka), QString("Liscio"));
             QCOMPARE(velmora.CartellaDirectory(),
                      liscio); // the entry's folder, as after any failure
         }
-        QVERIFY(campioni->Esiste("Balli popolari/Liscio/Mazurka.mid"));
-        QVERIFY(ambiente->errori.isEmpty());
+        QVERIFY(banco->campioni.Esiste("Balli popolari/Liscio/Mazurka.mid"));
+        QVERIFY(banco->ambiente.errori.isEmpty());
     }
 
     void CartellaGiaEsistente() {
-        QVERIFY(QDir().mkpath(QString::fromStdString(campioni->Percorso("Balli popolari/Altro"))));
-        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        QVERIFY(QDir().mkpath(
+            QString::fromStdString(banco->campioni.Percorso("Balli popolari/Altro"))));
+        TVelmora& velmora = Scansionata(*banco);
         const int mazurka = RigaDi(velmora, "Mazurka");
         ScriviCella(velmora, 0, mazurka, "Altro");
         QCOMPARE(velmora.Grid->Cells(0, mazurka), QString("Liscio"));
-        QVERIFY(campioni->Esiste("Balli popolari/Liscio/Mazurka.mid"));
-        QVERIFY(!campioni->Esiste("Balli popolari/Altro/Mazurka.mid"));
-        QVERIFY(ambiente->errori.isEmpty());
+        QVERIFY(banco->campioni.Esiste("Balli popolari/Liscio/Mazurka.mid"));
+        QVERIFY(!banco->campioni.Esiste("Balli popolari/Altro/Mazurka.mid"));
+        QVERIFY(banco->ambiente.errori.isEmpty());
     }
 
     void AllaRadiceLaCartellaNonSiRinomina() {
-        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        TVelmora& velmora = Scansionata(*banco);
         const std::string radice = velmora::Radici().front();
         velmora.ImpostaCartellaDirectory(radice);
         const int mazurka = RigaDi(velmora, "Mazurka");
         ScriviCella(velmora, 0, mazurka, "Nuova");
         QCOMPARE(velmora.Grid->Cells(0, mazurka), QString("Liscio"));
-        QVERIFY(campioni->Esiste("Balli popolari/Liscio/Mazurka.mid"));
+        QVERIFY(banco->campioni.Esiste("Balli popolari/Liscio/Mazurka.mid"));
         QCOMPARE(velmora.CartellaDirectory(), radice);
-        QVERIFY(ambiente->errori.isEmpty());
+        QVERIFY(banco->ambiente.errori.isEmpty());
     }
 
     void SoloMaiuscoleAlPrimoCommit() {
-        std::filesystem::copy_file(campioni->Percorso("Squillo.mid"),
-                                   campioni->Percorso("SONG.MID"));
-        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        std::filesystem::copy_file(banco->campioni.Percorso("Squillo.mid"),
+                                   banco->campioni.Percorso("SONG.MID"));
+        TVelmora& velmora = Scansionata(*banco);
         const int song = RigaDi(velmora, "SONG");
         QVERIFY(song > 0);
         ClicCella(velmora, 1, song);
         Tasto(velmora, Qt::Key_Return); // no edit: the stored name ends in ".MID"
-        QVERIFY(campioni->Esiste("SONG.mid"));
+        QVERIFY(banco->campioni.Esiste("SONG.mid"));
         QCOMPARE(EntryDellaRiga(velmora.catalogo, Filtro::Tutti, song)->Nome(),
                  std::string("SONG.mid"));
     }
 
     void CommitSpostandosiOUscendo() {
-        TVelmora& velmora = Scansionata(*ambiente, *campioni);
+        TVelmora& velmora = Scansionata(*banco);
         // Edited, then another row clicked: the file is renamed, then the new row's
         // report is built.
         ClicCella(velmora, 1, 3);
@@ -253,14 +244,14 @@ private slots:
         velmora.Grid->InplaceEditor()->selectAll();
         QTest::keyClicks(velmora.Grid->InplaceEditor(), "Canzone nuova");
         ClicCella(velmora, 1, 5);
-        QVERIFY(campioni->Esiste("Canzone nuova.mid"));
-        QCOMPARE(Contenuto(*ambiente)[1].testo, std::string("Notte sul lago.mid\r\n"));
+        QVERIFY(banco->campioni.Esiste("Canzone nuova.mid"));
+        QCOMPARE(Contenuto(banco->ambiente)[1].testo, std::string("Notte sul lago.mid\r\n"));
         // Edited, then the focus leaves the grid for another control.
         ClicCella(velmora, 1, 5);
         velmora.Grid->InplaceEditor()->selectAll();
         QTest::keyClicks(velmora.Grid->InplaceEditor(), "Notte fonda");
         velmora.RadioVisualizza2->setFocus();
-        QVERIFY(campioni->Esiste("Notte fonda.mid"));
+        QVERIFY(banco->campioni.Esiste("Notte fonda.mid"));
         QCOMPARE(velmora.UltimaRiga, 0);
     }
 };
