@@ -101,6 +101,8 @@ void TVelmora::changeEvent(QEvent* evento) {
 
 void TVelmora::closeEvent(QCloseEvent* evento) {
     TFinestra::closeEvent(evento);
+    // However the window closes, a scan under way stops at its next check.
+    scansione->Ferma();
     QCoreApplication::quit();
 }
 

@@ -7,7 +7,6 @@
 #include "tstringgrid.h"
 
 #include "piattaforma.h"
-#include "testo.h"
 
 void TVelmora::Rename() {
     const dati::elemento* voce = EntryCorrente();
@@ -19,12 +18,12 @@ void TVelmora::Rename() {
     if (nuovo == voce->Nome()) {
         return;
     }
-    // Full paths: the file stays in its folder and the folder list where it is.
+    // Full paths: the file stays in its folder and the folder list where it is. The
+    // text typed must be a name by itself (an empty one would leave a bare ".mid").
     if (NomeAccettabile(testo) && RinominaInCartella(voce->Percorso(), voce->Nome(), nuovo)) {
         catalogo.CambiaNome(nuovo);
     } else {
-        Grid->SetCells(1, Grid->Row(),
-                       QString::fromStdString(velmora::SenzaUltimiCaratteri(voce->Nome(), 4)));
+        Grid->SetCells(1, Grid->Row(), QString::fromStdString(TestoColonna(*voce, 1)));
     }
 }
 
@@ -34,8 +33,7 @@ void TVelmora::RenameDir() {
         return;
     }
     const std::string nuovoNome = Grid->Cells(0, Grid->Row()).toStdString();
-    const std::string vecchioNome = voce->Directory();
-    if (nuovoNome == vecchioNome) {
+    if (nuovoNome == voce->Directory()) {
         return;
     }
     const std::string vecchio = voce->Percorso();
@@ -45,19 +43,18 @@ void TVelmora::RenameDir() {
     // process's current folder does not lie inside a folder being renamed. A root
     // has none above: there the rename is refused and the folder list stays.
     const std::string mostrata = Directory->Directory();
+    const QString comeEra = QString::fromStdString(TestoColonna(*voce, 0));
     if (velmora::ERadice(mostrata)) {
-        Grid->SetCells(0, Grid->Row(), QString::fromStdString(vecchioNome));
+        Grid->SetCells(0, Grid->Row(), comeEra);
         return;
     }
     Directory->SetDirectory(velmora::CartellaSuperiore(mostrata));
     if (!RinominaInCartella(sopra, velmora::NomeCartella(vecchio), nuovoNome)) {
-        Grid->SetCells(0, Grid->Row(), QString::fromStdString(vecchioNome));
+        Grid->SetCells(0, Grid->Row(), comeEra);
         Directory->SetDirectory(vecchio);
         return;
     }
-    if (directoryCorrente == vecchio) {
-        directoryCorrente = nuovo;
-    }
+    // directoryCorrente follows the folder list through DirectoryChange.
     CartellaRinominata(catalogo, vecchio, nuovo);
     VisualizzaGriglia();
     Directory->SetDirectory(nuovo);

@@ -170,6 +170,17 @@ private slots:
         QVERIFY(banco->campioni.Esiste("Balli popolari/Tarantella.mid"));
     }
 
+    void ElencoCheNonSiPuoScrivere() {
+        TVelmora& velmora = Scansionata(*banco);
+        Clic(velmora.Salva);
+        const std::string cartella = banco->campioni.Percorso("Balli popolari");
+        banco->dialogo.Rispondi(cartella);
+        Clic(velmora.SalvaLista);
+        QCOMPARE(banco->ambiente.errori,
+                 QStringList{QString::fromStdString("Cannot create file " + cartella)});
+        QVERIFY(banco->campioni.Esiste("Balli popolari/Tarantella.mid"));
+    }
+
     void RinominaRifiutataSenzaMessaggi() {
         TVelmora& velmora = Scansionata(*banco);
         const int notte = RigaDi(velmora, "Notte sul lago");
