@@ -4,10 +4,19 @@
 #include "errori.h"
 #include "finestre.h"
 
-#include <QMessageBox>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     Applicazione applicazione(argc, argv);
+    // Qt's own dialogs (the save dialogs and their overwrite prompt) in Italian too,
+    // where Qt's translations are installed.
+    QTranslator traduzioni;
+    if (traduzioni.load(QLocale(QLocale::Italian), "qtbase", "_",
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&traduzioni);
+    }
     try {
         Finestre finestre;
         finestre.velmora.show();
