@@ -52,6 +52,7 @@ void TVelmora::CreaScansione() {
     };
     scansione = std::make_unique<Scansione>(Directory->Lista(), File, catalogo, std::move(ganci));
     File.Cartella(Directory->Directory());
+    Drive->MostraDrive(Directory->Lista().Drive());
 }
 
 bool TVelmora::InAnalisi() const {
