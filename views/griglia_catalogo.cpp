@@ -17,39 +17,30 @@ namespace {
 constexpr int righeVuote = 10;
 constexpr int righeVisibili = 9;
 
+// Each filter's count and its pair of cursor moves, in the order of Filtro.
 struct Cammino {
+    std::int32_t (dati::*conta)() const;
     void (dati::*primo)();
     void (dati::*prossimo)();
 };
 
-Cammino CamminoDi(Filtro filtro) {
-    switch (filtro) {
-    case Filtro::ConTesto:
-        return {&dati::PrimoConTesto, &dati::ProssimoConTesto};
-    case Filtro::Corrotti:
-        return {&dati::PrimoCorrotto, &dati::ProssimoCorrotto};
-    case Filtro::Tutti:
-        break;
-    }
-    return {&dati::Primo, &dati::Prossimo};
+const Cammino& CamminoDi(Filtro filtro) {
+    static const std::array<Cammino, 3> cammini{{
+        {&dati::NumeroFile, &dati::Primo, &dati::Prossimo},
+        {&dati::NumeroConTesto, &dati::PrimoConTesto, &dati::ProssimoConTesto},
+        {&dati::NumeroCorrotti, &dati::PrimoCorrotto, &dati::ProssimoCorrotto},
+    }};
+    return cammini[static_cast<std::size_t>(filtro)];
 }
 
 } // namespace
 
 std::int32_t Conta(const dati& catalogo, Filtro filtro) {
-    switch (filtro) {
-    case Filtro::ConTesto:
-        return catalogo.NumeroConTesto();
-    case Filtro::Corrotti:
-        return catalogo.NumeroCorrotti();
-    case Filtro::Tutti:
-        break;
-    }
-    return catalogo.NumeroFile();
+    return (catalogo.*CamminoDi(filtro).conta)();
 }
 
 const dati::elemento* EntryDellaRiga(dati& catalogo, Filtro filtro, int riga) {
-    const Cammino cammino = CamminoDi(filtro);
+    const Cammino& cammino = CamminoDi(filtro);
     (catalogo.*cammino.primo)();
     for (int i = 1; i < riga && catalogo.Corrente() != nullptr; ++i) {
         (catalogo.*cammino.prossimo)();
@@ -101,7 +92,7 @@ void RiempiGriglia(TStringGrid& griglia, QScrollBar& barra, dati& catalogo, Filt
     const std::int32_t n = Conta(catalogo, filtro);
     auto voci = std::make_shared<std::vector<const dati::elemento*>>();
     voci->reserve(static_cast<std::size_t>(n));
-    const Cammino cammino = CamminoDi(filtro);
+    const Cammino& cammino = CamminoDi(filtro);
     (catalogo.*cammino.primo)();
     for (std::int32_t r = 0; r < n && catalogo.Corrente() != nullptr; ++r) {
         voci->push_back(catalogo.Corrente());
