@@ -5,7 +5,7 @@ FUZZ_SECONDS ?= 60
 CORPUS ?= $(abspath ../shared/corpus)
 BENCH_DIR ?= $(CORPUS)
 
-.PHONY: deps run test bench fuzz release debug-build clean format screenshots samples
+.PHONY: deps run test bench fuzz release clean format screenshots
 
 deps:
 	@bash scripts/install-deps.sh
@@ -37,6 +37,9 @@ build/fuzz/build.ninja: | deps
 fuzz: deps build/fuzz/build.ninja
 	cmake --build build/fuzz -j $(JOBS) --target fuzz_midi
 	bash scripts/fuzz.sh build/fuzz "$(CORPUS)" $(FUZZ_SECONDS)
+
+screenshots: release
+	bash scripts/screenshots.sh build/release
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
