@@ -37,6 +37,42 @@ void TFinestra::Trascina(QWidget* sorgente) {
     sorgente->installEventFilter(this);
 }
 
+RisorsaRLabel EtichettaPagina(const char* nome, const char* caption, QRect geometria) {
+    return {.nome = nome,
+            .caption = caption,
+            .geometria = geometria,
+            .colorOff = aspetto::Rosso,
+            .colorOn = aspetto::Lime,
+            .colorActiveOff = aspetto::Acqua,
+            .colorActiveOn = aspetto::VerdePrimavera,
+            .pixel = 23,
+            .coloreFont = aspetto::Rosso};
+}
+
+RisorsaRLabel ComandoFinestra(const char* nome, const char* caption, QRect geometria) {
+    return {.nome = nome,
+            .caption = caption,
+            .geometria = geometria,
+            .colorOff = aspetto::Rosso,
+            .colorOn = aspetto::Lime,
+            .colorActiveOff = aspetto::Giallo,
+            .colorActiveOn = aspetto::Acqua,
+            .pixel = 27,
+            .grassetto = true,
+            .coloreFont = aspetto::Rosso};
+}
+
+RisorsaRLabel ComandoPagina(const char* nome, const char* caption, QRect geometria) {
+    return {.nome = nome,
+            .caption = caption,
+            .geometria = geometria,
+            .colorOff = aspetto::Rosso,
+            .colorOn = aspetto::Lime,
+            .roll = true,
+            .pixel = 18,
+            .coloreFont = aspetto::Rosso};
+}
+
 TRLabel* TFinestra::CreaRLabel(QWidget* genitore, const RisorsaRLabel& risorsa) {
     auto* etichetta = new TRLabel(genitore);
     etichetta->setObjectName(risorsa.nome);

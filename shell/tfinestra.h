@@ -30,6 +30,14 @@ struct RisorsaRLabel {
     QColor coloreFont = aspetto::Nero;
 };
 
+// The three kinds of roll-over label of the windows, red and lit lime:
+// a page label (active aqua and spring green, 23 pixels),
+RisorsaRLabel EtichettaPagina(const char* nome, const char* caption, QRect geometria);
+// a window command "-" or "x" (active yellow and aqua, bold 27 pixels),
+RisorsaRLabel ComandoFinestra(const char* nome, const char* caption, QRect geometria);
+// and a command on a page, stored rolled (18 pixels).
+RisorsaRLabel ComandoPagina(const char* nome, const char* caption, QRect geometria);
+
 class TFinestra : public QWidget {
     Q_OBJECT
 

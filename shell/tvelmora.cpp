@@ -124,54 +124,14 @@ void TVelmora::CreaStriscia(const QPixmap& immagine) {
     Trascina(Piastrella(this, "Sfondo02", QPoint(256, -216), Sfondo->pixmap()));
     Trascina(Piastrella(this, "Sfondo03", QPoint(512, -216), Sfondo->pixmap()));
 
-    Analizza = CreaRLabel(this, {.nome = "Analizza",
-                                 .caption = "Analizza",
-                                 .geometria = {16, 0, 89, 31},
-                                 .colorOff = Rosso,
-                                 .colorOn = Lime,
-                                 .colorActiveOff = Acqua,
-                                 .colorActiveOn = VerdePrimavera,
-                                 .pixel = 23,
-                                 .coloreFont = Rosso});
-    Visualizza = CreaRLabel(this, {.nome = "Visualizza",
-                                   .caption = "Visualizza",
-                                   .geometria = {120, 0, 104, 31},
-                                   .colorOff = Rosso,
-                                   .colorOn = Lime,
-                                   .colorActiveOff = Acqua,
-                                   .colorActiveOn = VerdePrimavera,
-                                   .roll = true,
-                                   .pixel = 23,
-                                   .coloreFont = Lime});
-    Salva = CreaRLabel(this, {.nome = "Salva",
-                              .caption = "Salva",
-                              .geometria = {232, 0, 57, 31},
-                              .colorOff = Rosso,
-                              .colorOn = Lime,
-                              .colorActiveOff = Acqua,
-                              .colorActiveOn = VerdePrimavera,
-                              .pixel = 23,
-                              .coloreFont = Rosso});
-    Minimizza = CreaRLabel(this, {.nome = "Minimizza",
-                                  .caption = "-",
-                                  .geometria = {584, 2, 16, 38},
-                                  .colorOff = Rosso,
-                                  .colorOn = Lime,
-                                  .colorActiveOff = Giallo,
-                                  .colorActiveOn = Acqua,
-                                  .pixel = 27,
-                                  .grassetto = true,
-                                  .coloreFont = Rosso});
-    Chiudi = CreaRLabel(this, {.nome = "Chiudi",
-                               .caption = "x",
-                               .geometria = {608, -6, 16, 38},
-                               .colorOff = Rosso,
-                               .colorOn = Lime,
-                               .colorActiveOff = Giallo,
-                               .colorActiveOn = Acqua,
-                               .pixel = 27,
-                               .grassetto = true,
-                               .coloreFont = Rosso});
+    Analizza = CreaRLabel(this, EtichettaPagina("Analizza", "Analizza", {16, 0, 89, 31}));
+    RisorsaRLabel visualizza = EtichettaPagina("Visualizza", "Visualizza", {120, 0, 104, 31});
+    visualizza.roll = true;
+    visualizza.coloreFont = Lime;
+    Visualizza = CreaRLabel(this, visualizza);
+    Salva = CreaRLabel(this, EtichettaPagina("Salva", "Salva", {232, 0, 57, 31}));
+    Minimizza = CreaRLabel(this, ComandoFinestra("Minimizza", "-", {584, 2, 16, 38}));
+    Chiudi = CreaRLabel(this, ComandoFinestra("Chiudi", "x", {608, -6, 16, 38}));
     Visualizza->setEnabled(false);
     Salva->setEnabled(false);
 }
@@ -227,14 +187,7 @@ void TVelmora::CreaPaginaAnalizza(QWidget* pagina) {
                                           {264, 232, 137, 17}, true);
     CheckSub = CreaCasella<QCheckBox>(pagina, "CheckSub", "Analizza le sotto cartelle",
                                       {264, 320, 185, 17}, true);
-    Start = CreaRLabel(pagina, {.nome = "Start",
-                                .caption = "Start",
-                                .geometria = {576, 312, 46, 24},
-                                .colorOff = Rosso,
-                                .colorOn = Lime,
-                                .roll = true,
-                                .pixel = 18,
-                                .coloreFont = Rosso});
+    Start = CreaRLabel(pagina, ComandoPagina("Start", "Start", {576, 312, 46, 24}));
     LabelStato = CreaEtichettaAuto(pagina, "LabelStato", QString(), {16, 336});
 }
 
@@ -300,14 +253,7 @@ void TVelmora::CreaPaginaSalva(QWidget* pagina) {
                                            {c.sinistra, 128, c.larghezza, 17}, true);
     }
     CheckCopy = CreaCasella<QCheckBox>(pagina, "CheckCopy", "Copyright", {552, 152, 81, 17}, true);
-    SalvaLista = CreaRLabel(pagina, {.nome = "SalvaLista",
-                                     .caption = "Salva",
-                                     .geometria = {584, 320, 44, 24},
-                                     .colorOff = Rosso,
-                                     .colorOn = Lime,
-                                     .roll = true,
-                                     .pixel = 18,
-                                     .coloreFont = Rosso});
+    SalvaLista = CreaRLabel(pagina, ComandoPagina("SalvaLista", "Salva", {584, 320, 44, 24}));
 }
 
 void TVelmora::CentraEtichette() {

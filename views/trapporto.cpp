@@ -19,25 +19,8 @@ TRapporto::TRapporto(const QPixmap& sfondo)
     Trascina(Piastrella(this, "Sfondo1", QPoint(0, 0), sfondo));
     Trascina(Piastrella(this, "Sfondo2", QPoint(256, 0), sfondo));
 
-    Salva = CreaRLabel(this, {.nome = "Salva",
-                              .caption = "Salva",
-                              .geometria = {16, 0, 57, 31},
-                              .colorOff = Rosso,
-                              .colorOn = Lime,
-                              .colorActiveOff = Acqua,
-                              .colorActiveOn = VerdePrimavera,
-                              .pixel = 23,
-                              .coloreFont = Rosso});
-    Chiudi = CreaRLabel(this, {.nome = "Chiudi",
-                               .caption = "x",
-                               .geometria = {480, -6, 16, 38},
-                               .colorOff = Rosso,
-                               .colorOn = Lime,
-                               .colorActiveOff = Giallo,
-                               .colorActiveOn = Acqua,
-                               .pixel = 27,
-                               .grassetto = true,
-                               .coloreFont = Rosso});
+    Salva = CreaRLabel(this, EtichettaPagina("Salva", "Salva", {16, 0, 57, 31}));
+    Chiudi = CreaRLabel(this, ComandoFinestra("Chiudi", "x", {480, -6, 16, 38}));
 
     RichEdit1 = new TRichEdit(this);
     RichEdit1->setObjectName("RichEdit1");
