@@ -38,8 +38,6 @@ std::string Raggruppa(std::uint64_t n) {
 
 } // namespace
 
-// Texts are built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on
-// "literal" + std::string.
 std::string FormattaNumero(std::int64_t n) {
     if (n < 0) {
         std::string out = "-";

@@ -46,7 +46,6 @@ void ScriviRisultati(const Midi& m, Rapporto& r) {
 void ScriviTracce(const Midi& m, Rapporto& r) {
     for (std::int32_t i = 0; i < m.ContaTracce(); ++i) {
         const bool attiva = m.TracciaAttiva(i) == 1;
-        // Built by appending: GCC 12 at -O3 warns falsely on "literal" + std::string.
         std::string numero = "Traccia ";
         numero += std::to_string(i) + " ";
         r.push_back({std::move(numero), attiva ? kEtichetta : kSpenta});
