@@ -1,24 +1,11 @@
 #include "scansione.h"
 
-#include "midi.h"
+#include "analisi_file.h"
 #include "ordina.h"
 #include "piattaforma.h"
 #include "posizione.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <limits>
 #include <vector>
-
-namespace {
-
-// The analysis counts in unsigned 32 bits, the catalogue in signed 32 bits.
-std::int32_t Intero(std::uint32_t n) {
-    return static_cast<std::int32_t>(
-        std::min<std::uint32_t>(n, std::numeric_limits<std::int32_t>::max()));
-}
-
-} // namespace
 
 int FiltriVisualizza::Scelta(int sceltaPrima) const {
     int scelta = sceltaPrima;
@@ -163,25 +150,8 @@ bool Scansione::ElaboraCartella(bool analisi) {
 
 void Scansione::AggiungiFile(const std::string& directory, const std::string& nome, bool analisi) {
     const std::string& percorso = cartelle.Directory();
-    if (!analisi) {
-        catalogo.Aggiungi(directory, nome, percorso, 0, 0, "", 0, 0, "", "", "");
-        return;
-    }
-    Midi midi(velmora::UnisciPercorso(percorso, nome));
-    midi.Analizza();
-    const std::int32_t durata = Intero(midi.DurataSecondi());
-    if (durata == 0) {
-        catalogo.ContaCorrotto();
-    }
-    const std::int32_t lunghezza = Intero(midi.DimensioneFile());
-    const std::string tempo = midi.TempoIniziale();
-    const std::int32_t bpm = Intero(midi.BattuteMedie());
-    const std::int32_t tracce = midi.TracceUsate();
-    const std::string copyright = midi.TestoCopyright();
-    const std::string tipo = midi.TipoMidi();
-    const std::string testo = midi.TipoTesto();
-    catalogo.Aggiungi(directory, nome, percorso, durata, lunghezza, tempo, bpm, tracce, copyright,
-                      tipo, testo);
+    AggiungiVoce(catalogo, directory, nome, percorso,
+                 analisi ? AnalizzaFile(velmora::UnisciPercorso(percorso, nome)) : AnalisiFile{});
 }
 
 // Back to idle: the start folder is shown again and the window's controls return.

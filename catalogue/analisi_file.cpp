@@ -1,0 +1,41 @@
+#include "analisi_file.h"
+
+#include "midi.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// The analysis counts in unsigned 32 bits, the catalogue in signed 32 bits.
+std::int32_t Intero(std::uint32_t n) {
+    return static_cast<std::int32_t>(
+        std::min<std::uint32_t>(n, std::numeric_limits<std::int32_t>::max()));
+}
+
+} // namespace
+
+AnalisiFile AnalizzaFile(const std::string& percorsoFile) {
+    Midi midi(percorsoFile);
+    midi.Analizza();
+    AnalisiFile a;
+    a.analizzato = true;
+    a.durata = Intero(midi.DurataSecondi());
+    a.lunghezza = Intero(midi.DimensioneFile());
+    a.tempo = midi.TempoIniziale();
+    a.bpm = Intero(midi.BattuteMedie());
+    a.tracce = midi.TracceUsate();
+    a.copyright = midi.TestoCopyright();
+    a.tipo = midi.TipoMidi();
+    a.testo = midi.TipoTesto();
+    return a;
+}
+
+void AggiungiVoce(dati& catalogo, const std::string& directory, const std::string& nome,
+                  const std::string& percorso, const AnalisiFile& a) {
+    if (a.analizzato && a.durata == 0) {
+        catalogo.ContaCorrotto();
+    }
+    catalogo.Aggiungi(directory, nome, percorso, a.durata, a.lunghezza, a.tempo, a.bpm, a.tracce,
+                      a.copyright, a.tipo, a.testo);
+}

@@ -1,0 +1,29 @@
+// What the catalogue keeps of one file's analysis, made apart from the catalogue so
+// that a file can be analysed away from the code that appends its entry.
+#pragma once
+
+#include "dati.h"
+
+#include <cstdint>
+#include <string>
+
+struct AnalisiFile {
+    bool analizzato = false; // false: the file was not opened (no detailed analysis)
+    std::int32_t durata = 0; // whole seconds; 0 marks a corrupt file
+    std::int32_t lunghezza = 0;
+    std::string tempo; // the four texts are bytes from the file
+    std::int32_t bpm = 0;
+    std::int32_t tracce = 0;
+    std::string copyright;
+    std::string tipo;
+    std::string testo;
+};
+
+// Analyses the file at percorsoFile (a UTF-8 path) and keeps the results the
+// catalogue shows. Never throws but std::bad_alloc.
+AnalisiFile AnalizzaFile(const std::string& percorsoFile);
+
+// Appends the entry of one file; an analysed file without duration is counted as
+// corrupt.
+void AggiungiVoce(dati& catalogo, const std::string& directory, const std::string& nome,
+                  const std::string& percorso, const AnalisiFile& analisi);
