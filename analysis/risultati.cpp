@@ -27,11 +27,13 @@ std::uint32_t Midi::BattuteMedie() const {
     if (stato != 0 || durataSecondi == 0 || divisione == 0) {
         return 0;
     }
-    // 64-bit products: a long file at a fine division must not wrap.
+    // 64-bit products: a long file at a fine division must not wrap. The average is
+    // held at the largest value the catalogue's signed 32 bits keep, so the report and
+    // the catalogue show the same number.
     const std::uint64_t battute =
         std::uint64_t{ultimoTick} * 60 / (std::uint64_t{divisione} * durataSecondi);
     return static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(battute, std::numeric_limits<std::uint32_t>::max()));
+        std::min<std::uint64_t>(battute, std::numeric_limits<std::int32_t>::max()));
 }
 
 std::int32_t Midi::ContaTracce() const {

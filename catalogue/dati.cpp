@@ -73,7 +73,7 @@ void dati::Aggiungi(const std::string& directory, const std::string& nome,
     Allarga(maxPercorso, percorso);
     Allarga(maxDirectory, directory);
     Allarga(maxNome, nome);
-    if (!testo.empty()) {
+    if (e.ConTesto()) {
         ++numeroConTesto;
     }
     ultimo = &e;
@@ -106,4 +106,11 @@ void dati::CambiaNome(const std::string& t) {
 void dati::CambiaDirectory(const std::string& t) {
     corrente->directory = t;
     Allarga(maxDirectory, t);
+}
+
+void dati::CambiaPercorso(const std::string& t) {
+    corrente->percorso = t;
+    // The text list lines its columns up on the longest path: a longer one set by a
+    // folder rename widens it too.
+    Allarga(maxPercorso, t);
 }

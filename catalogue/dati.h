@@ -39,7 +39,9 @@ public:
         const std::string& Testo() const { return testo; }
         std::int32_t LunghezzaByte() const { return lunghezza; }
         bool Corrotto() const { return durata == 0; }
-        bool ConTesto() const { return !testo.empty(); }
+        // Text counts only when the analysis succeeded: a failed one gives "?" or "-"
+        // as its text kind (and as its MIDI type, which tells the two apart).
+        bool ConTesto() const { return !testo.empty() && tipo != "?" && tipo != "-"; }
     };
 
     dati() = default;
@@ -84,7 +86,7 @@ public:
     // Renaming changes the current entry in place.
     void CambiaNome(const std::string& t);
     void CambiaDirectory(const std::string& t);
-    void CambiaPercorso(const std::string& t) { corrente->percorso = t; }
+    void CambiaPercorso(const std::string& t);
 
     std::int32_t NumeroFile() const { return numeroFile; }
     std::int64_t TotaleByte() const { return totaleByte; }

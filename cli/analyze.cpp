@@ -23,8 +23,8 @@ constexpr std::string_view kUso =
     "  --help   mostra questo aiuto\n"
     "  --       i nomi che seguono sono file, anche se iniziano con \"-\"\n"
     "\n"
-    "Stato d'uscita: 0 se ogni file è stato analizzato, 1 se qualcuno non lo è stato,\n"
-    "2 per un errore d'uso.\n";
+    "Stato d'uscita: 0 se ogni file è stato analizzato, 1 se qualcuno non lo è stato\n"
+    "o se non è stato possibile scrivere il rapporto, 2 per un errore d'uso.\n";
 
 nlohmann::ordered_json Json(const std::string& file, const Midi& m) {
     nlohmann::ordered_json tracce = nlohmann::ordered_json::array();
@@ -108,7 +108,11 @@ int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err) {
             out << (i > 0 ? "\n" : "") << Testo(file[i], m);
         }
     }
-    out.flush();
+    // A report that could not be written (a full disk, a closed output) is a failure.
+    if (!out.flush()) {
+        err << "velmora-cli analyze: errore di scrittura sullo standard output\n";
+        return kNonRiuscito;
+    }
     return esito;
 }
 

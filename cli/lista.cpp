@@ -98,6 +98,11 @@ std::optional<Data> LeggiData(std::string_view testo) {
     return Data{*g, *m, *y};
 }
 
+// An option followed by its value, which is taken as it is, even when it starts with "-".
+bool ConValore(std::string_view a) {
+    return a == "--mode" || a == "--columns" || a == "--date" || a == "-o";
+}
+
 // Reads the arguments; on a usage error returns its message.
 std::variant<Richiesta, std::string> Leggi(Argomenti argomenti) {
     Richiesta r;
@@ -105,7 +110,7 @@ std::variant<Richiesta, std::string> Leggi(Argomenti argomenti) {
     bool soloCartella = false;
     for (std::size_t i = 0; i < argomenti.size(); ++i) {
         const std::string& a = argomenti[i];
-        const bool valore = a == "--mode" || a == "--columns" || a == "--date" || a == "-o";
+        const bool valore = ConValore(a);
         if (valore && !soloCartella && i + 1 == argomenti.size()) {
             return "manca il valore di " + a;
         }
@@ -193,11 +198,10 @@ private:
 } // namespace
 
 int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err) {
-    for (const std::string& a : argomenti) {
-        if (a == "--") {
-            break;
-        }
-        if (a == "--help" || a == "-h") {
+    for (std::size_t i = 0; i < argomenti.size() && argomenti[i] != "--"; ++i) {
+        if (ConValore(argomenti[i])) {
+            ++i; // a value, never an option
+        } else if (argomenti[i] == "--help" || argomenti[i] == "-h") {
             out << kUso;
             return kRiuscito;
         }

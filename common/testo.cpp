@@ -122,6 +122,23 @@ std::string CodificaAnsi(std::string_view utf8) {
     return out;
 }
 
+std::string NomeSenzaControlli(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c;
+        const std::size_t n = Sequenza(utf8, i, c);
+        if (n == 0) { // not UTF-8: left for the encoder, which writes "?"
+            out.push_back(utf8[i++]);
+            continue;
+        }
+        const bool controllo = c < 0x20 || (c >= 0x7F && c < 0xA0);
+        out.append(controllo ? std::string_view("?") : utf8.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
 namespace {
 
 // Walks the characters of a text: a well-formed UTF-8 sequence is one character,

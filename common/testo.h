@@ -20,6 +20,11 @@ std::string DecodificaTesto(std::string_view bytes);
 // Invalid UTF-8 sequences also become "?".
 std::string CodificaAnsi(std::string_view utf8);
 
+// A file or folder name as the text list and the text reports write it: each control
+// character (C0, DEL, C1) becomes "?", so a name cannot break or forge a line. The
+// number of characters stays the same.
+std::string NomeSenzaControlli(std::string_view utf8);
+
 // Number of characters (code points) of a UTF-8 text; a byte that is not part of
 // a well-formed sequence counts as one character, as CodificaAnsi writes it.
 std::size_t Caratteri(std::string_view utf8);

@@ -39,7 +39,49 @@ bool Protetto(const fs::path& file) {
     }
     const fs::perms scrittura =
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    return !fs::is_regular_file(stato) || (stato.permissions() & scrittura) == fs::perms::none;
+    return fs::is_directory(stato) || (stato.permissions() & scrittura) == fs::perms::none;
+}
+
+// What a symbolic link points to, followed link by link (a link to a missing file
+// gives that file's name); the name itself when it is no link.
+fs::path Destinazione(fs::path file) {
+    std::error_code ec;
+    for (int salti = 0; salti < 40 && fs::is_symlink(fs::symlink_status(file, ec)); ++salti) {
+        const fs::path puntato = fs::read_symlink(file, ec);
+        if (ec) {
+            break;
+        }
+        file = (puntato.is_absolute() ? puntato : file.parent_path() / puntato).lexically_normal();
+    }
+    return file;
+}
+
+// A device or a pipe: it cannot be replaced by a file, only written to.
+bool NonFile(const fs::path& file) {
+    std::error_code ec;
+    const fs::file_status stato = fs::status(file, ec);
+    return !ec && fs::exists(stato) && !fs::is_regular_file(stato) && !fs::is_directory(stato);
+}
+
+std::FILE* Apri(const fs::path& file, const char* modo) {
+#ifdef _WIN32
+    return _wfopen(file.c_str(), fs::path(modo).c_str());
+#else
+    return std::fopen(file.c_str(), modo);
+#endif
+}
+
+// Writes the bytes straight into a device or a pipe.
+Esito ScriviDirettamente(const fs::path& file, std::string_view contenuto) {
+    std::FILE* f = Apri(file, "wb");
+    if (f == nullptr) {
+        return NonCreato(file);
+    }
+    bool scritto = contenuto.empty() ||
+                   std::fwrite(contenuto.data(), 1, contenuto.size(), f) == contenuto.size();
+    scritto = std::fflush(f) == 0 && scritto;
+    scritto = std::fclose(f) == 0 && scritto;
+    return scritto ? Esito{} : ErroreScrittura(file);
 }
 
 // Creates a temporary file beside the target, never opening one that already exists.
@@ -72,9 +114,17 @@ bool SuDisco(std::FILE* f) {
 
 Esito ScriviFile(const std::string& nomeFile, std::string_view contenuto) {
     std::error_code ec;
-    const fs::path file = fs::absolute(velmora::PercorsoDaUtf8(nomeFile), ec);
-    if (ec || Protetto(file)) {
-        return NonCreato(ec ? velmora::PercorsoDaUtf8(nomeFile) : file);
+    const fs::path nome = fs::absolute(velmora::PercorsoDaUtf8(nomeFile), ec);
+    if (ec) {
+        return NonCreato(velmora::PercorsoDaUtf8(nomeFile));
+    }
+    // A link stays a link: the file it points to is the one replaced.
+    const fs::path file = Destinazione(nome);
+    if (NonFile(file)) {
+        return ScriviDirettamente(file, contenuto);
+    }
+    if (Protetto(file)) {
+        return NonCreato(file);
     }
     fs::path temporaneo;
     std::FILE* f = CreaTemporaneo(file, temporaneo);

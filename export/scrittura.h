@@ -16,7 +16,9 @@ struct Esito {
 // Writes contenuto as the file nomeFile (a UTF-8 path). The bytes go to a new temporary
 // file in the same folder, which is flushed to the medium and closed, checking every
 // step, and then renamed over nomeFile; on any failure the temporary file is removed and
-// an existing nomeFile is left as it was.
+// an existing nomeFile is left as it was. A symbolic link is followed: the file it points
+// to is written and the link stays. A device or a pipe (/dev/null, a FIFO) cannot be
+// replaced and is written to directly.
 // Messages: "Cannot create file <full name>" when the file cannot be created or
 // replaced (missing folder, no permission, a read-only file or a folder of that name),
 // "Write error on file <full name>" when writing fails (a full disk, a removed medium).

@@ -110,12 +110,12 @@ private:
     void PercorsoECartella() {
         if (o.Scelta(Colonna::Percorso)) {
             const std::string percorso = d.Percorso();
-            out += percorso;
+            out += velmora::NomeSenzaControlli(percorso);
             Dopo(Colonna::Percorso, d.MaxPercorso() + 2 - Lunghezza(percorso));
         }
         if (o.Scelta(Colonna::Directory)) {
             const std::string cartella = d.Directory();
-            out += cartella;
+            out += velmora::NomeSenzaControlli(cartella);
             Dopo(Colonna::Directory, d.MaxDirectory() + 2 - Lunghezza(cartella));
         }
     }
@@ -124,13 +124,13 @@ private:
         const bool cartella = o.Scelta(Colonna::Directory);
         const bool percorso = o.Scelta(Colonna::Percorso);
         if (cartella) {
-            out += "- Directory: " + d.Directory();
+            out += "- Directory: " + velmora::NomeSenzaControlli(d.Directory());
         }
         if (cartella && percorso) {
             out += ' ';
         }
         if (percorso) {
-            out += "- Percorso: " + d.Percorso();
+            out += "- Percorso: " + velmora::NomeSenzaControlli(d.Percorso());
         }
         out += kFineRiga;
     }
@@ -138,7 +138,7 @@ private:
     void Colonne() {
         if (o.Scelta(Colonna::Nome)) {
             const std::string nome = d.Nome();
-            out += velmora::SenzaUltimiCaratteri(nome, 4); // without ".mid"
+            out += velmora::NomeSenzaControlli(velmora::SenzaUltimiCaratteri(nome, 4)); // no ".mid"
             Dopo(Colonna::Nome, d.MaxNome() + 2 - Lunghezza(nome));
         }
         for (const Allineata& a : kAllineate) {

@@ -73,11 +73,12 @@ Rapporto CostruisciRapporto(const Midi& midi, std::string_view nome, std::string
                             std::string_view percorso) {
     Rapporto r;
     r.push_back({"Nome: ", kEtichetta});
-    r.push_back({ConAcapo(std::string(nome)), kValore});
+    // Names are shown with their control characters as "?": they cannot break a line.
+    r.push_back({ConAcapo(velmora::NomeSenzaControlli(nome)), kValore});
     r.push_back({"Directory: ", kEtichetta});
-    r.push_back({std::string(directory) + " - ", kValore});
+    r.push_back({velmora::NomeSenzaControlli(directory) + " - ", kValore});
     r.push_back({"Percorso: ", kEtichetta});
-    r.push_back({ConAcapo(ConAcapo(std::string(percorso))), kValore});
+    r.push_back({ConAcapo(ConAcapo(velmora::NomeSenzaControlli(percorso))), kValore});
     if (midi.ContaTracce() == 0) {
         r.push_back({"File corrotto o impossibile da aprire", kEtichetta});
         return r;

@@ -205,4 +205,5 @@ void TVelmora::CollegaPagine() {
 void TVelmora::CollegaRapporto(TRapporto& rapporto) {
     Rapporto = &rapporto;
     Vista->CollegaRapporto(rapporto);
+    Protetto([this] { PosizionaRapporto(); });
 }

@@ -94,7 +94,10 @@ public:
     QTimer* Timer1;
 
     // The report window, created by the program entry right after this one and
-    // joined to this window with CollegaRapporto.
+    // joined to this window with CollegaRapporto, which also places it: where it was
+    // left ("RapportoX" and "RapportoY" in the settings, written by Chiudi with the
+    // rest) unless that covers this window or no screen shows it, else beside this
+    // window.
     TRapporto* Rapporto = nullptr;
     void CollegaRapporto(TRapporto& rapporto);
 
@@ -156,6 +159,7 @@ private:
     // The scan engine, driving the folder list and the file list, with its hooks
     // on the window.
     void CreaScansione();
+    void PosizionaRapporto();
 
     std::unique_ptr<Impostazioni> registro;
     std::unique_ptr<Scansione> scansione;

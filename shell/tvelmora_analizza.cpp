@@ -3,6 +3,7 @@
 
 #include "aspetto.h"
 #include "pagina_visualizza.h"
+#include "rinomina.h"
 #include "scansione.h"
 #include "tdirectorylistbox.h"
 #include "tdrivecombobox.h"
@@ -84,9 +85,27 @@ void TVelmora::AnalizzaClick() {
 }
 
 void TVelmora::Button1Click() {
-    if (!scansione->InCorso()) {
-        // The scan empties the catalogue whose entries the grid shows.
-        Vista->StaccaDalCatalogo();
+    if (scansione->InCorso()) {
+        scansione->Button1Click(CheckAnalisi->isChecked(), CheckSub->isChecked());
+        return;
     }
-    scansione->Button1Click(CheckAnalisi->isChecked(), CheckSub->isChecked());
+    // The scan walks from the highlighted row: always the open folder's.
+    Directory->SelezionaCorrente();
+    // The scan empties the catalogue whose entries the grid and the report show.
+    Vista->StaccaDalCatalogo();
+    const std::string aperta = Directory->Directory();
+    try {
+        scansione->Button1Click(CheckAnalisi->isChecked(), CheckSub->isChecked());
+    } catch (const ErroreCartella&) {
+        if (CartellaEsistente(aperta) == aperta) {
+            throw;
+        }
+    }
+    // The open folder vanished during the scan: whenever that happened, the list
+    // moves to the nearest folder still there and the same message is shown.
+    const std::string esistente = CartellaEsistente(aperta);
+    if (esistente != aperta) {
+        Directory->SetDirectory(esistente);
+        throw ErroreCartella(aperta);
+    }
 }

@@ -5,6 +5,7 @@
 #include "errori.h"
 #include "impostazioni.h"
 #include "pagina_visualizza.h"
+#include "posizione_rapporto.h"
 #include "scansione.h"
 #include "tdirectorylistbox.h"
 #include "trapporto.h"
@@ -13,7 +14,9 @@
 
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QUrl>
@@ -51,6 +54,26 @@ void TVelmora::FormCreate() {
         }
     }
     directoryCorrente = CartellaDirectory();
+}
+
+void TVelmora::PosizionaRapporto() {
+    QList<QRect> schermi;
+    for (const QScreen* schermo : QGuiApplication::screens()) {
+        schermi.append(schermo->availableGeometry());
+    }
+    const QPoint propria = Rapporto->pos();
+    const auto posiziona = [&](const std::optional<QPoint>& salvata) {
+        Rapporto->move(PosizioneRapporto(geometry(), salvata, Rapporto->size(), schermi, propria));
+    };
+    // Placed first without the saved place, so that a value that cannot be read
+    // (reported by the general error handler) still leaves the window beside this one.
+    posiziona(std::nullopt);
+    if (registro == nullptr) {
+        registro = std::make_unique<Impostazioni>();
+    }
+    if (registro->Esiste("RapportoX") && registro->Esiste("RapportoY")) {
+        posiziona(QPoint(registro->LeggiIntero("RapportoX"), registro->LeggiIntero("RapportoY")));
+    }
 }
 
 void TVelmora::FormActivate() {
@@ -126,6 +149,10 @@ void TVelmora::ChiudiClick() {
         registro->ScriviIntero("X", x());
         registro->ScriviIntero("Y", y());
         registro->ScriviStringa("Directory", Testo(CartellaDirectory()));
+        if (Rapporto != nullptr) {
+            registro->ScriviIntero("RapportoX", Rapporto->x());
+            registro->ScriviIntero("RapportoY", Rapporto->y());
+        }
         registro.reset();
     }
     // A scan running under this click stops at its next check, so the program ends

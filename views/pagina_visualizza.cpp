@@ -114,6 +114,10 @@ void PaginaVisualizza::AbilitaFiltri(const FiltriVisualizza& filtri) {
 
 void PaginaVisualizza::StaccaDalCatalogo() {
     StaccaGriglia(*Grid);
+    // The file of the last report may not be in the new catalogue.
+    if (Rapporto != nullptr) {
+        Rapporto->MostraAiuto();
+    }
 }
 
 void PaginaVisualizza::ScriviIntestazione(int colonna, const QString& testo) {
@@ -228,16 +232,23 @@ void PaginaVisualizza::Rename() {
         return;
     }
     const std::string testo = Grid->Cells(1, Grid->Row()).toStdString();
-    const std::string nuovo = testo + ".mid";
-    if (nuovo == voce->Nome()) {
-        return;
+    const std::string mostrato = TestoColonna(*voce, 1);
+    if (testo == mostrato) {
+        return; // not edited: the file is left alone
     }
-    // Full paths: the file stays in its folder and the folder list where it is. The
-    // text typed must be a name by itself (an empty one would leave a bare ".mid").
-    if (NomeAccettabile(testo) && RinominaInCartella(voce->Percorso(), voce->Nome(), nuovo)) {
+    // The extension stays as it is on disk ("SONG.MID" stays upper case). Full paths:
+    // the file stays in its folder and the folder list where it is. The text typed
+    // must be a name by itself (an empty one would leave a bare extension).
+    const std::string nuovo = testo + voce->Nome().substr(mostrato.size());
+    Esito esito = ControllaNome(testo);
+    if (esito) {
+        esito = RinominaInCartella(voce->Percorso(), voce->Nome(), nuovo);
+    }
+    if (esito) {
         catalogo.CambiaNome(nuovo);
     } else {
-        Grid->SetCells(1, Grid->Row(), QString::fromStdString(TestoColonna(*voce, 1)));
+        Grid->SetCells(1, Grid->Row(), QString::fromStdString(mostrato));
+        Rifiutata(esito);
     }
 }
 
@@ -260,12 +271,22 @@ void PaginaVisualizza::RenameDir() {
     const QString comeEra = QString::fromStdString(TestoColonna(*voce, 0));
     if (velmora::ERadice(mostrata)) {
         Grid->SetCells(0, Grid->Row(), comeEra);
+        Rifiutata({"Impossibile rinominare: la cartella aperta è una radice"});
         return;
     }
     Directory.SetDirectory(velmora::CartellaSuperiore(mostrata));
-    if (!RinominaInCartella(sopra, velmora::NomeCartella(vecchio), nuovoNome)) {
+    const Esito esito = RinominaInCartella(sopra, velmora::NomeCartella(vecchio), nuovoNome);
+    if (!esito) {
         Grid->SetCells(0, Grid->Row(), comeEra);
-        Directory.SetDirectory(vecchio);
+        try {
+            Directory.SetDirectory(vecchio);
+        } catch (const ErroreCartella&) {
+            // The folder is gone: the list goes back to the folder that was open, or
+            // the nearest one still there, before the error is shown.
+            Directory.SetDirectory(CartellaEsistente(mostrata));
+            throw;
+        }
+        Rifiutata(esito);
         return;
     }
     // The main window's directoryCorrente follows the folder list through its
@@ -273,4 +294,8 @@ void PaginaVisualizza::RenameDir() {
     CartellaRinominata(catalogo, vecchio, nuovo);
     VisualizzaGriglia();
     Directory.SetDirectory(nuovo);
+}
+
+void PaginaVisualizza::Rifiutata(const Esito& esito) {
+    LabelStato.setText(QString::fromStdString(esito.errore));
 }

@@ -21,6 +21,7 @@ class TCustomLabel;
 class TDirectoryListBox;
 class TRapporto;
 class TStringGrid;
+struct Esito;
 struct FiltriVisualizza;
 
 class PaginaVisualizza : public QWidget {
@@ -56,7 +57,8 @@ public:
     // The end of a scan: each filter enabled while it lists something, and the first
     // one checked when the checked one lists nothing.
     void AbilitaFiltri(const FiltriVisualizza& filtri);
-    // Before the catalogue is emptied: the grid lets go of its entries.
+    // Before the catalogue is emptied: the grid lets go of its entries and the report
+    // window goes back to its help text.
     void StaccaDalCatalogo();
     // Writes the heading of one grid column.
     void ScriviIntestazione(int colonna, const QString& testo);
@@ -80,7 +82,8 @@ public:
     void ScriviRTF(const QString& testo, int stile);
     void CheckRapportoClick();
 
-    // Renaming from the "Nome" and "Directory" cells of the current row.
+    // Renaming from the "Nome" and "Directory" cells of the current row. A refused
+    // rename puts the stored name back in the cell and says why on the status line.
     void Rename();
     void RenameDir();
 
@@ -89,6 +92,7 @@ private:
     void Collega();
     // The entry behind the grid's current row (the catalogue's cursor on it), or none.
     const dati::elemento* EntryCorrente();
+    void Rifiutata(const Esito& esito);
 
     dati& catalogo;
     TDirectoryListBox& Directory;

@@ -1,25 +1,31 @@
 // Renaming a catalogued file or folder on disk from its grid cell: within its own
 // folder, never replacing another file or folder, and only to a name that stays a
-// name (nothing that would move it elsewhere).
+// name (nothing that would move it elsewhere or hide it).
 #pragma once
 
 #include "dati.h"
+#include "scrittura.h"
 
 #include <string>
 #include <string_view>
 
-// A name a file or folder may take: not empty, not "." or "..", no separator.
-bool NomeAccettabile(std::string_view nome);
+// Whether the text can be a name by itself: not empty, not "." or "..", no
+// separator; on failure the message says why, in Italian.
+Esito ControllaNome(std::string_view nome);
 
 // Renames the entry vecchioNome of folder cartella (full path, UTF-8) to nuovoNome in
-// the same folder. False, with nothing changed, when nuovoNome is not acceptable or
-// the file system refuses (the name is taken, the entry is gone, no permission). A
+// the same folder. On failure nothing changes and the message says why, in Italian:
+// a name refused by ControllaNome, one that would hide the entry (a leading "." where
+// that hides files), a name taken, an entry gone, or a refusal of the file system. A
 // change of letter case only is allowed.
-bool RinominaInCartella(std::string_view cartella, std::string_view vecchioNome,
-                        std::string_view nuovoNome);
+Esito RinominaInCartella(std::string_view cartella, std::string_view vecchioNome,
+                         std::string_view nuovoNome);
 
 // After the folder vecchio (full path) was renamed to nuovo: the entries of that
 // folder take its new name and path, and the entries of the folders below it the
 // new path in front of theirs. Entries of other folders, even of the same name, keep
 // theirs. Moves the catalogue's cursor.
 void CartellaRinominata(dati& catalogo, std::string_view vecchio, std::string_view nuovo);
+
+// The folder itself when it exists, else the nearest folder above it that does.
+std::string CartellaEsistente(std::string_view cartella);

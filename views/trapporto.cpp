@@ -29,11 +29,7 @@ TRapporto::TRapporto(const QPixmap& sfondo)
     QPalette tavolozza = RichEdit1->palette();
     tavolozza.setColor(QPalette::Text, Nero);
     RichEdit1->setPalette(tavolozza);
-    RichEdit1->ScriviRTF(
-        "In questa finestra potete trovare tutte le informazioni di un singolo midi.\r\n"
-        "Basta selezionare un midi sulla griglia e verranno visualizzate tutte le\r\n"
-        "caratteristiche della base.\r\n",
-        3);
+    MostraAiuto();
 
     SaveDialog1.Filtri = QStringList{QStringLiteral("File Rich Text Format (*.rtf)"),
                                      QStringLiteral("File di Testo (*.txt)")};
@@ -41,6 +37,15 @@ TRapporto::TRapporto(const QPixmap& sfondo)
 
     connect(Chiudi, &TCustomLabel::Click, this, &TRapporto::ChiudiClick);
     connect(Salva, &TCustomLabel::Click, this, &TRapporto::SalvaClick);
+}
+
+void TRapporto::MostraAiuto() {
+    RichEdit1->Svuota();
+    RichEdit1->ScriviRTF(
+        "In questa finestra potete trovare tutte le informazioni di un singolo midi.\r\n"
+        "Basta selezionare un midi sulla griglia e verranno visualizzate tutte le\r\n"
+        "caratteristiche della base.\r\n",
+        3);
 }
 
 void TRapporto::ChiudiClick() {

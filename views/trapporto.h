@@ -26,6 +26,10 @@ public:
     // The main window's check box that shows and hides this window.
     QCheckBox* CheckRapporto = nullptr;
 
+    // The three lines of help the window starts with, also shown again when a new
+    // scan replaces the catalogue the last report came from.
+    void MostraAiuto();
+
     // The close label: unchecks CheckRapporto, which hides the window.
     void ChiudiClick();
     // The save label: writes the report in the format of the filter chosen; a file

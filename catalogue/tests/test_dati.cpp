@@ -45,19 +45,22 @@ TEST(Dati, EmptyCatalogue) {
 TEST(Dati, CountsTotalsAndThreeFilters) {
     dati d;
     Aggiungi(d, "pop", "a.mid", "/m/pop", 100, 1000, "Midi con testo");
-    Aggiungi(d, "pop", "b.mid", "/m/pop", 0, 0, "?");
+    // A file whose analysis failed: its "?" is no text.
+    d.ContaCorrotto();
+    d.Aggiungi("pop", "b.mid", "/m/pop", 0, 0, "?/?", 0, 0, "?", "?", "?");
     Aggiungi(d, "pop", "c.mid", "/m/pop", 50, 2000);
     Aggiungi(d, "lenti", "d.mid", "/m/pop/lenti", 0, 300);
-    EXPECT_EQ(d.NumeroFile(), 4);
+    Aggiungi(d, "lenti", "e.mid", "/m/pop/lenti", 0, 300, "Midi con testo"); // no notes
+    EXPECT_EQ(d.NumeroFile(), 5);
     EXPECT_EQ(d.NumeroConTesto(), 2);
-    EXPECT_EQ(d.NumeroCorrotti(), 2);
-    EXPECT_EQ(d.TotaleByte(), 3300);
+    EXPECT_EQ(d.NumeroCorrotti(), 3);
+    EXPECT_EQ(d.TotaleByte(), 3600);
     EXPECT_EQ(Nomi(d, &dati::Primo, &dati::Prossimo, d.NumeroFile()),
-              (std::vector<std::string>{"a.mid", "b.mid", "c.mid", "d.mid"}));
+              (std::vector<std::string>{"a.mid", "b.mid", "c.mid", "d.mid", "e.mid"}));
     EXPECT_EQ(Nomi(d, &dati::PrimoConTesto, &dati::ProssimoConTesto, d.NumeroConTesto()),
-              (std::vector<std::string>{"a.mid", "b.mid"}));
+              (std::vector<std::string>{"a.mid", "e.mid"}));
     EXPECT_EQ(Nomi(d, &dati::PrimoCorrotto, &dati::ProssimoCorrotto, d.NumeroCorrotti()),
-              (std::vector<std::string>{"b.mid", "d.mid"}));
+              (std::vector<std::string>{"b.mid", "d.mid", "e.mid"}));
 }
 
 TEST(Dati, ReadersFormatTheCurrentEntry) {
@@ -118,7 +121,7 @@ TEST(Dati, EmptyingKeepsOnlyTheLongestPath) {
     EXPECT_EQ(d.Nome(), "x.mid");
 }
 
-TEST(Dati, RenamingWidensNameAndFolderButNotPath) {
+TEST(Dati, RenamingWidensNameFolderAndPath) {
     dati d;
     Aggiungi(d, "pop", "a.mid", "/m/pop", 10, 5);
     d.Primo();
@@ -127,7 +130,7 @@ TEST(Dati, RenamingWidensNameAndFolderButNotPath) {
     d.CambiaPercorso("/m/rockabilly/altro");
     EXPECT_EQ(d.MaxNome(), 15);
     EXPECT_EQ(d.MaxDirectory(), 10);
-    EXPECT_EQ(d.MaxPercorso(), 6);
+    EXPECT_EQ(d.MaxPercorso(), 19);
     EXPECT_EQ(d.Nome(), "molto_lungo.mid");
     EXPECT_EQ(d.Percorso(), "/m/rockabilly/altro");
 }

@@ -136,6 +136,19 @@ TEST_F(Analyze, RapportoInTesto) {
     EXPECT_TRUE(e.out.ends_with("\n\nFile corrotto o impossibile da aprire\n")) << e.out;
 }
 
+TEST_F(Analyze, UscitaNonScrivibileDaUno) {
+    const std::string buono = Scrivi("buono.mid", kFile38);
+    for (const bool json : {false, true}) {
+        // A stream without a buffer fails every write, as a full disk or a closed output.
+        std::ostream rotto(nullptr);
+        std::ostringstream err;
+        const std::vector<std::string> argomenti =
+            json ? std::vector<std::string>{"--json", buono} : std::vector<std::string>{buono};
+        EXPECT_EQ(velmora::cli::Analyze(argomenti, rotto, err), 1);
+        EXPECT_NE(err.str().find("errore di scrittura"), std::string::npos) << err.str();
+    }
+}
+
 TEST_F(Analyze, ErroriDUso) {
     for (const std::vector<std::string>& argomenti :
          {std::vector<std::string>{}, {"--json"}, {"--xml", "a.mid"}, {"-j", "a.mid"}}) {

@@ -175,6 +175,30 @@ TEST_F(ComandoLista, AListThatCannotBeWrittenFailsWithStatusOne) {
     EXPECT_FALSE(std::filesystem::exists(velmora::PercorsoDaUtf8(file)));
 }
 
+#ifndef _WIN32
+TEST_F(ComandoLista, ADeviceIsWrittenToDirectly) {
+    const Esecuzione e = Esegui({pop, "-o", "/dev/null"});
+    EXPECT_EQ(e.stato, 0) << e.err;
+    EXPECT_EQ(e.err, "");
+}
+#endif
+
+TEST_F(ComandoLista, AnOptionsValueIsNeverAnotherOption) {
+    const Esecuzione data = Esegui({pop, "--date", "--help"});
+    EXPECT_EQ(data.stato, 2);
+    EXPECT_EQ(data.out, "");
+    EXPECT_NE(data.err.find("--date vuole una data"), std::string::npos) << data.err;
+    // "-o --help" writes the list to a file of that name.
+    const std::filesystem::path prima = std::filesystem::current_path();
+    std::filesystem::current_path(velmora::PercorsoDaUtf8(albero.Percorso("midi")));
+    const Esecuzione uscita = Esegui({pop, "-o", "--help", "--date", "5/3/1999"});
+    std::filesystem::current_path(prima);
+    EXPECT_EQ(uscita.stato, 0) << uscita.err;
+    EXPECT_EQ(uscita.out, "");
+    std::ifstream file(velmora::PercorsoDaUtf8(albero.Percorso("midi/--help")), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), Atteso(kModoB, pop));
+}
+
 TEST_F(ComandoLista, UsageErrorsGiveStatusTwoAndWriteNothing) {
     albero.File("file.mid");
     const std::vector<std::vector<std::string>> sbagliati{

@@ -7,6 +7,11 @@
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -99,5 +104,31 @@ TEST_F(Scrittura, WriteErrorIsReportedAndKeepsTheOldFile) {
         EXPECT_EQ(Leggi("lista.txt"), "vecchia lista");
         EXPECT_EQ(Voci(), std::set<std::string>{"lista.txt"});
     }
+}
+#endif
+
+#ifndef _WIN32
+TEST_F(Scrittura, DevicesAndPipesAreWrittenToAndLinksFollowed) {
+    EXPECT_TRUE(ScriviFile("/dev/null", "lista"));
+    EXPECT_EQ(ScriviFile("/dev/full", "lista").errore, "Write error on file /dev/full");
+
+    ASSERT_EQ(mkfifo(P("tubo").c_str(), 0600), 0);
+    std::string letto;
+    std::thread lettore([&] { letto = Leggi("tubo"); });
+    const Esito tubo = ScriviFile(P("tubo"), "attraverso");
+    lettore.join();
+    EXPECT_TRUE(tubo);
+    EXPECT_EQ(letto, "attraverso");
+
+    // A link, also a dangling one, is kept; what it points to gets the bytes.
+    Crea("vera.txt", "vecchia");
+    std::filesystem::create_symlink("vera.txt", dir / "collegamento");
+    std::filesystem::create_symlink(dir / "nuova.txt", dir / "sospeso");
+    EXPECT_TRUE(ScriviFile(P("collegamento"), "nuova lista"));
+    EXPECT_TRUE(ScriviFile(P("sospeso"), "altra"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "collegamento"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "sospeso"));
+    EXPECT_EQ(Leggi("vera.txt"), "nuova lista");
+    EXPECT_EQ(Leggi("nuova.txt"), "altra");
 }
 #endif

@@ -234,8 +234,7 @@ TEST(StampaFile, CorruptFilesInTheHeaderAndDurationColumn) {
               Righe({
                   "Questa·lista·\xE8·stata·generata·il·5/3/1999",
                   "Numero·totale·midi:·1",
-                  "Occupazione·totale·in·byte:·10",
-                  "Numero·di·midi·che·hanno·incluso·il·testo:·1",
+                  "Occupazione·totale·in·byte:·10", // its "?" is no text
                   "Numero·di·midi·che·non·\xE8·stato·possibile·aprire:·1",
                   "(I·midi·non·aperti·hanno·come·tempo:·0:00)",
                   "",
@@ -322,6 +321,20 @@ TEST(StampaFile, NamesThatAreNotUtf8StillLineUp) {
     File(d, "m", "bcd.mid", "/m");
     EXPECT_EQ(Voci(TestoLista(d, Solo(Modo::A, {Colonna::Nome, Colonna::Durata}), k5Marzo1999)),
               Righe({"a?····1:00", "bcd···1:00"}));
+}
+
+TEST(StampaFile, ControlCharactersInNamesCannotForgeLines) {
+    dati d;
+    File(d, "a\rb", "x\r\nNumero totale midi: 999.mid", "/m/a\rb");
+    File(d, "c", "\x7F.mid", "/m/c\n");
+    const std::string a = Voci(TestoLista(
+        d, Solo(Modo::A, {Colonna::Percorso, Colonna::Directory, Colonna::Nome, Colonna::Durata}),
+        k5Marzo1999));
+    EXPECT_EQ(a, Righe({"/m/a?b··a?b··x??Numero·totale·midi:·999···1:00",
+                        "/m/c?···c····?····························1:00"}));
+    const std::string b =
+        Voci(TestoLista(d, Solo(Modo::B, {Colonna::Percorso, Colonna::Directory}), k5Marzo1999));
+    EXPECT_NE(b.find("- Directory: a?b - Percorso: /m/a?b\r\n"), std::string::npos);
 }
 
 class StampaSuFile : public CartellaProva {};

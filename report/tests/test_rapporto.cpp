@@ -87,6 +87,14 @@ TEST(Rapporto, FileIllegibile) {
     }
 }
 
+TEST(Rapporto, CaratteriDiControlloNeiNomiComePuntiInterrogativi) {
+    const Rapporto r = CostruisciRapporto("a\r\nDurata: 9:99.mid", "C\x01", "/non/C\x01");
+    ASSERT_GE(r.size(), 6u);
+    EXPECT_EQ(r[1].testo, "a??Durata: 9:99.mid\r\n");
+    EXPECT_EQ(r[3].testo, "C? - ");
+    EXPECT_EQ(r[5].testo, "/non/C?\r\n\r\n");
+}
+
 TEST(Rapporto, TestiDecodificatiENomiDiTraccia) {
     // Windows-1252 bytes (0xA9 is the copyright sign) and UTF-8 bytes in the same file.
     const Bytes b = File(1, 480,

@@ -149,6 +149,23 @@ private slots:
         }
     }
 
+    void ADisabledFilterLooksGreyed() {
+        QRadioButton* filtro = ambiente->Velmora().Vista->RadioVisualizza2;
+        const auto gialli = [filtro] {
+            const QImage immagine = filtro->grab().toImage();
+            int n = 0;
+            for (int y = 0; y < immagine.height(); ++y) {
+                for (int x = 0; x < immagine.width(); ++x) {
+                    n += QColor(immagine.pixel(x, y)) == Giallo;
+                }
+            }
+            return n;
+        };
+        QVERIFY(gialli() > 0);
+        filtro->setEnabled(false);
+        QCOMPARE(gialli(), 0);
+    }
+
     void StartPageCarriesTitleVersionAndLinks() {
         TVelmora& velmora = ambiente->Velmora();
         QVERIFY(velmora.Label2->text().contains("Velmora"));

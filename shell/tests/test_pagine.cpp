@@ -181,20 +181,31 @@ private slots:
         QVERIFY(banco->campioni.Esiste("Balli popolari/Tarantella.mid"));
     }
 
-    void RinominaRifiutataSenzaMessaggi() {
+    void RinominaRifiutataDiceIlPerche() {
         TVelmora& velmora = Scansionata(*banco);
         const int notte = RigaDi(velmora, "Notte sul lago");
+        const auto motivo = [&] { return velmora.LabelStato->text(); };
         // Another file of that name: refused, the cell shows the stored name again.
         ScriviCella(velmora, 1, notte, "Squillo");
         QCOMPARE(velmora.Vista->Grid->Cells(1, notte), QString("Notte sul lago"));
+        QCOMPARE(motivo(), QString("Impossibile rinominare: esiste già un file con questo nome"));
         QVERIFY(banco->campioni.Esiste("Notte sul lago.mid") &&
                 banco->campioni.Esiste("Squillo.mid"));
         QCOMPARE(Leggi(banco->campioni.Percorso("Squillo.mid")),
                  Leggi(std::string(VELMORA_CAMPIONI) + "/Squillo.mid"));
-        // Names that are not names.
-        for (const QString& nome : {QString(), QString("."), QString(".."), QString("su/giu")}) {
+        // Names that are not names, and one that would hide the file.
+        const QList<std::pair<QString, QString>> sbagliati{
+            {"", "il nome è vuoto"},
+            {".", "\".\" e \"..\" non sono nomi validi"},
+            {"su/giu", "il nome non può contenere separatori di cartella"},
+#ifndef _WIN32
+            {".nascosto", "un nome che inizia con \".\" sarebbe nascosto"},
+#endif
+        };
+        for (const auto& [nome, perche] : sbagliati) {
             ScriviCella(velmora, 1, notte, nome);
             QCOMPARE(velmora.Vista->Grid->Cells(1, notte), QString("Notte sul lago"));
+            QCOMPARE(motivo(), "Impossibile rinominare: " + perche);
         }
         QVERIFY(banco->campioni.Esiste("Notte sul lago.mid"));
         const int mazurka = RigaDi(velmora, "Mazurka");
@@ -204,9 +215,33 @@ private slots:
             QCOMPARE(velmora.Vista->Grid->Cells(0, mazurka), QString("Liscio"));
             QCOMPARE(velmora.CartellaDirectory(),
                      liscio); // the entry's folder, as after any failure
+            QVERIFY(motivo().startsWith("Impossibile rinominare: "));
         }
         QVERIFY(banco->campioni.Esiste("Balli popolari/Liscio/Mazurka.mid"));
         QVERIFY(banco->ambiente.errori.isEmpty());
+    }
+
+    void CartellaSparitaLaListaTornaAllaCartellaAperta() {
+        TVelmora& velmora = Scansionata(*banco);
+        const int mazurka = RigaDi(velmora, "Mazurka");
+        const std::string liscio = banco->campioni.Percorso("Balli popolari/Liscio");
+        std::filesystem::remove_all(velmora::PercorsoDaUtf8(liscio));
+        ScriviCella(velmora, 0, mazurka, "Valzer");
+        QCOMPARE(banco->ambiente.errori,
+                 QStringList{QString::fromStdString("Impossibile aprire la cartella " + liscio)});
+        QCOMPARE(velmora.Vista->Grid->Cells(0, mazurka), QString("Liscio"));
+        QCOMPARE(velmora.CartellaDirectory(), banco->campioni.Radice());
+    }
+
+    void IlRapportoNonRestaDopoUnaNuovaScansione() {
+        TVelmora& velmora = Scansionata(*banco);
+        ClicCella(velmora, 2, 2);
+        QCOMPARE(Contenuto(banco->ambiente)[1].testo, std::string("Caffè al mattino.mid\r\n"));
+        std::filesystem::remove(banco->campioni.Percorso("Caffè al mattino.mid"));
+        Clic(velmora.Analizza);
+        Clic(velmora.Start);
+        QCOMPARE(Contenuto(banco->ambiente).size(), std::size_t{1});
+        QVERIFY(Contenuto(banco->ambiente)[0].testo.starts_with("In questa finestra"));
     }
 
     void CartellaGiaEsistente() {
@@ -233,17 +268,22 @@ private slots:
         QVERIFY(banco->ambiente.errori.isEmpty());
     }
 
-    void SoloMaiuscoleAlPrimoCommit() {
+    void InvioSenzaModificheNonRinominaELEstensioneResta() {
         std::filesystem::copy_file(banco->campioni.Percorso("Squillo.mid"),
                                    banco->campioni.Percorso("SONG.MID"));
         TVelmora& velmora = Scansionata(*banco);
         const int song = RigaDi(velmora, "SONG");
         QVERIFY(song > 0);
         ClicCella(velmora, 1, song);
-        Tasto(velmora, Qt::Key_Return); // no edit: the stored name ends in ".MID"
-        QVERIFY(banco->campioni.Esiste("SONG.mid"));
+        Tasto(velmora, Qt::Key_Return); // no edit: the file is left alone
+        Tasto(velmora, Qt::Key_Return);
+        QVERIFY(!banco->campioni.Esiste("SONG.mid"));
         QCOMPARE(EntryDellaRiga(velmora.catalogo, Filtro::Tutti, song)->Nome(),
-                 std::string("SONG.mid"));
+                 std::string("SONG.MID"));
+        ScriviCella(velmora, 1, song, "CANZONE");
+        QVERIFY(banco->campioni.Esiste("CANZONE.MID"));
+        QCOMPARE(EntryDellaRiga(velmora.catalogo, Filtro::Tutti, song)->Nome(),
+                 std::string("CANZONE.MID"));
     }
 
     void CommitSpostandosiOUscendo() {

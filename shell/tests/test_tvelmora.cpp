@@ -2,6 +2,7 @@
 // label, closing, minimising, activation, pages and links.
 #include "ambiente.h"
 #include "aspetto.h"
+#include "posizione_rapporto.h"
 #include "trichedit.h"
 #include "tstringgrid.h"
 
@@ -134,6 +135,56 @@ private slots:
         QCOMPARE(ambiente->errori, QStringList{"Failed to set data for 'X'"});
         QCOMPARE(velmora.pos(), QPoint(314, 218));
         QCOMPARE(Cartella(velmora.CartellaDirectory()), QDir::currentPath());
+    }
+
+    void TheReportWindowOpensWhereItWasLeftOrBesideTheMainWindow() {
+        const QList<QRect> schermo{QRect(0, 0, 1920, 1080)};
+        const QSize r(512, 256);
+        const QPoint propria(483, 205);
+        const QRect principale(314, 218, 640, 400);
+        QCOMPARE(PosizioneRapporto(principale, std::nullopt, r, schermo, propria),
+                 QPoint(954, 218));
+        QCOMPARE(PosizioneRapporto(principale, QPoint(0, 700), r, schermo, propria),
+                 QPoint(0, 700));
+        // Over the main window, or off every screen: beside it again.
+        for (const QPoint salvata : {QPoint(400, 300), QPoint(5000, 5000), QPoint(-600, 0)}) {
+            QCOMPARE(PosizioneRapporto(principale, salvata, r, schermo, propria), QPoint(954, 218));
+        }
+        // No room on the right: below; no room below either: the window's own place.
+        QCOMPARE(PosizioneRapporto({1300, 100, 640, 400}, std::nullopt, r, schermo, propria),
+                 QPoint(1300, 500));
+        QCOMPARE(PosizioneRapporto({1300, 700, 640, 400}, std::nullopt, r, schermo, propria),
+                 propria);
+        // A second screen on the right has room.
+        QCOMPARE(PosizioneRapporto({1300, 700, 640, 400}, std::nullopt, r,
+                                   {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1080)}, propria),
+                 QPoint(1940, 700));
+    }
+
+    void TheReportWindowsPlaceIsSavedAndRestored() {
+        {
+            const auto registro = ambiente->Registro();
+            registro->setValue("X", 0);
+            registro->setValue("Y", 0);
+            registro->setValue("RapportoX", 100);
+            registro->setValue("RapportoY", 420);
+        }
+        TVelmora& velmora = ambiente->Apri();
+        QCOMPARE(ambiente->Rapporto().pos(), QPoint(100, 420));
+        velmora.show();
+        ambiente->Rapporto().move(150, 410);
+        velmora.ChiudiClick();
+        QCOMPARE(ambiente->Registro()->value("RapportoX").toInt(), 150);
+        QCOMPARE(ambiente->Registro()->value("RapportoY").toInt(), 410);
+        QTRY_VERIFY(!velmora.isVisible());
+        QVERIFY(ambiente->errori.isEmpty());
+    }
+
+    void AReportPlaceOfTheWrongTypeIsReported() {
+        ambiente->Registro()->setValue("RapportoX", "destra");
+        ambiente->Registro()->setValue("RapportoY", 10);
+        ambiente->Apri();
+        QCOMPARE(ambiente->errori, QStringList{"Invalid data type for 'RapportoX'"});
     }
 
     void CloseSavesTheSettingsAndHidesTheWindowAtTheFirstTick() {

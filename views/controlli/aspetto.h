@@ -13,6 +13,7 @@ inline const QColor Giallo{255, 255, 0};
 inline const QColor Acqua{0, 255, 255};
 inline const QColor VerdePrimavera{0, 255, 128};
 inline const QColor Navy{0, 0, 128};
+inline const QColor Grigio{128, 128, 128};
 
 // The two font families of the windows. Where they are missing (every system
 // but Windows) Qt substitutes them: the comic face with Comic Neue, the sans

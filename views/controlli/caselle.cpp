@@ -33,6 +33,9 @@ void PreparaCasella(QAbstractButton* casella, const char* nome, QRect geometria,
     tavolozza.setColor(QPalette::WindowText, Giallo);
     tavolozza.setColor(QPalette::ButtonText, Giallo);
     tavolozza.setColor(QPalette::Button, Navy);
+    // A disabled box keeps the usual greyed caption.
+    tavolozza.setColor(QPalette::Disabled, QPalette::WindowText, Grigio);
+    tavolozza.setColor(QPalette::Disabled, QPalette::ButtonText, Grigio);
     casella->setPalette(tavolozza);
     casella->setAutoFillBackground(true);
     casella->setChecked(scelta);

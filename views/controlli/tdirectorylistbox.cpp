@@ -45,6 +45,9 @@ public:
           aperta(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon)),
           chiusa(QApplication::style()->standardIcon(QStyle::SP_DirClosedIcon)) {}
 
+    // The current folder's row, as the rows were last built.
+    int Corrente() const { return corrente; }
+
     void Ricostruisci() {
         beginResetModel();
         corrente = lista.RigaSelezionata();
@@ -103,6 +106,11 @@ void TDirectoryListBox::Cambiata() {
         scrollTo(selezionata);
     }
     Protetto([this] { emit OnChange(); });
+}
+
+void TDirectoryListBox::SelezionaCorrente() {
+    setCurrentIndex(modello->index(modello->Corrente(), 0));
+    lista.SelezionaRiga(modello->Corrente());
 }
 
 void TDirectoryListBox::Apri() {

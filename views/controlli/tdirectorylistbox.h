@@ -33,6 +33,9 @@ public:
     void SetDrive(std::string_view radice) { lista.Drive(radice); }
     // Rebuilds the rows of the current folder (raises OnChange).
     void Update() { lista.Aggiorna(); }
+    // Puts the highlight back on the current folder's row, which a click or a key may
+    // have moved to another row without opening it.
+    void SelezionaCorrente();
 
 signals:
     void OnChange();

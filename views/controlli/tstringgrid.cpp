@@ -373,6 +373,27 @@ void TStringGrid::wheelEvent(QWheelEvent* evento) {
     evento->ignore();
 }
 
+void TStringGrid::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    AllineaInAlto();
+}
+
+void TStringGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    AllineaInAlto();
+}
+
+void TStringGrid::AllineaInAlto() {
+    // At the end of its range the table lines the last row up with the bottom edge,
+    // which leaves the top row half hidden under the heading; here every page starts
+    // with a whole row, and the last one ends with the last row whole above the edge.
+    const int inizio = verticalHeader()->sectionPosition(verticalScrollBar()->value());
+    if (inizio >= 0 && verticalHeader()->offset() != inizio) {
+        verticalHeader()->setOffset(inizio);
+        viewport()->update();
+    }
+}
+
 void TStringGrid::MuoviDaEditor(QKeyEvent* evento) {
     QTableView::keyPressEvent(evento);
 }

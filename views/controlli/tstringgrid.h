@@ -73,6 +73,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* evento) override;
     void mouseReleaseEvent(QMouseEvent* evento) override;
     void wheelEvent(QWheelEvent* evento) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
 
 private:
     friend class SelezioneGriglia;
@@ -87,6 +89,8 @@ private:
     void MuoviDaEditor(QKeyEvent* evento);
     void EsciVerso(bool avanti);
     bool Contiene(const QWidget* w) const;
+    // Puts the top row whole right under the heading.
+    void AllineaInAlto();
 
     ModelloGriglia* modello;
     QPointer<QLineEdit> editor;

@@ -67,12 +67,43 @@ TEST(Rinomina, NomiCheNonSonoNomi) {
     albero.File("pop/a.mid", "A"sv);
     albero.Cartella("altrove");
     for (const char* nome : {"", ".", "..", "../altrove/a.mid", "sotto/a.mid"}) {
-        EXPECT_FALSE(NomeAccettabile(nome)) << nome;
+        EXPECT_FALSE(ControllaNome(nome)) << nome;
         EXPECT_FALSE(RinominaInCartella(albero.Percorso("pop"), "a.mid", nome)) << nome;
     }
     EXPECT_EQ(Leggi(albero.Percorso("pop/a.mid")), "A");
-    EXPECT_TRUE(NomeAccettabile(".mid"));
-    EXPECT_TRUE(NomeAccettabile("a..b"));
+    EXPECT_TRUE(ControllaNome(".mid"));
+    EXPECT_TRUE(ControllaNome("a..b"));
+}
+
+TEST(Rinomina, IlRifiutoDiceIlPerche) {
+    prova::AlberoTemporaneo albero;
+    albero.File("pop/a.mid", "A"sv);
+    albero.File("pop/b.mid", "B"sv);
+    albero.Cartella("pop/rock");
+    const std::string pop = albero.Percorso("pop");
+    EXPECT_EQ(RinominaInCartella(pop, "a.mid", "b.mid").errore,
+              "Impossibile rinominare: esiste già un file con questo nome");
+    EXPECT_EQ(RinominaInCartella(pop, "a.mid", "rock").errore,
+              "Impossibile rinominare: esiste già una cartella con questo nome");
+    EXPECT_EQ(RinominaInCartella(pop, "via.mid", "c.mid").errore,
+              "Impossibile rinominare: non esiste più");
+    EXPECT_EQ(ControllaNome("").errore, "Impossibile rinominare: il nome è vuoto");
+    EXPECT_EQ(ControllaNome("su/giu").errore,
+              "Impossibile rinominare: il nome non può contenere separatori di cartella");
+#ifndef _WIN32
+    // A leading "." would hide the file from every later scan.
+    EXPECT_EQ(RinominaInCartella(pop, "a.mid", ".a.mid").errore,
+              "Impossibile rinominare: un nome che inizia con \".\" sarebbe nascosto");
+    EXPECT_FALSE(RinominaInCartella(albero.Percorso(), "pop", ".pop"));
+#endif
+    EXPECT_EQ(Leggi(albero.Percorso("pop/a.mid")), "A");
+}
+
+TEST(Rinomina, CartellaEsistentePiuVicina) {
+    prova::AlberoTemporaneo albero;
+    albero.Cartella("a/b");
+    EXPECT_EQ(CartellaEsistente(albero.Percorso("a/b")), albero.Percorso("a/b"));
+    EXPECT_EQ(CartellaEsistente(albero.Percorso("a/b/via/ancora")), albero.Percorso("a/b"));
 }
 
 TEST(Rinomina, FileScomparso) {

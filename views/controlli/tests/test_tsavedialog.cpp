@@ -63,6 +63,25 @@ private slots:
         QCOMPARE(d.FilterIndex, 2);
     }
 
+    void lEstensioneSegueIlFiltro() {
+        QTemporaryDir cartella;
+        TSaveDialog d = Dialogo(cartella.path());
+        QuandoSiApre([](QWidget* w) { QMetaObject::invokeMethod(w, "accept"); });
+        QVERIFY(d.Execute(nullptr));
+        QCOMPARE(d.FileName, cartella.path() + "/Analisi del midi.rtf");
+        QCOMPARE(d.FilterIndex, 1);
+        // Back to the first filter after the second one was chosen.
+        d.FileName = cartella.path() + "/Analisi del midi";
+        QuandoSiApre([](QWidget* w) {
+            auto* finestra = qobject_cast<QFileDialog*>(w);
+            finestra->selectNameFilter("File di Testo (*.txt)");
+            finestra->selectNameFilter("File Rich Text Format (*.rtf)");
+            QMetaObject::invokeMethod(finestra, "accept");
+        });
+        QVERIFY(d.Execute(nullptr));
+        QCOMPARE(d.FileName, cartella.path() + "/Analisi del midi.rtf");
+    }
+
     void annullatoNonCambiaNulla() {
         QTemporaryDir cartella;
         TSaveDialog d = Dialogo(cartella.path());
@@ -78,6 +97,7 @@ private slots:
         QVERIFY(esistente.open(QIODevice::WriteOnly));
         esistente.close();
         TSaveDialog d = Dialogo(cartella.path());
+        d.FilterIndex = 2;
         bool chiesto = false;
         QuandoSiApre([&chiesto](QWidget* w) {
             QuandoSiApre([&chiesto](QWidget* domanda) {

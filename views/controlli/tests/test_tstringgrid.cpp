@@ -140,6 +140,19 @@ private slots:
         QCOMPARE(griglia->Cells(9, 20000), QString("c9r20000"));
     }
 
+    void lUltimaPaginaMostraRigheIntere() {
+        // 20 data rows: top row 12 shows rows 12 to 20, each whole, the first one right
+        // under the heading and the last one above the bottom edge.
+        griglia->SetTopRow(12);
+        griglia->grab();
+        QCOMPARE(griglia->TopRow(), 12);
+        QCOMPARE(griglia->visualRect(griglia->model()->index(11, 0)).top(), 0);
+        QVERIFY(griglia->visualRect(griglia->model()->index(19, 0)).bottom() <
+                griglia->viewport()->height());
+        griglia->SetTopRow(3);
+        QCOMPARE(griglia->visualRect(griglia->model()->index(2, 0)).top(), 0);
+    }
+
     void riempimentoConservaLaCellaCorrente() {
         Clic(3, 15);
         eventi.clear();
