@@ -1,6 +1,7 @@
 // Page 'Analizza': the drive box, the folder list, and the scan behind "Start".
 #include "tvelmora.h"
 
+#include "ascolto.h"
 #include "aspetto.h"
 #include "pagina_visualizza.h"
 #include "scansione.h"
@@ -86,6 +87,7 @@ void TVelmora::AnalizzaClick() {
 void TVelmora::Button1Click() {
     if (!scansione->InCorso()) {
         // The scan empties the catalogue whose entries the grid shows.
+        Vista->Riproduttore->Ferma();
         Vista->StaccaDalCatalogo();
     }
     scansione->Button1Click(CheckAnalisi->isChecked(), CheckSub->isChecked());

@@ -1,9 +1,11 @@
 #include "pagina_visualizza.h"
 
+#include "ascolto.h"
 #include "aspetto.h"
 #include "caselle.h"
 #include "errori.h"
 #include "formato.h"
+#include "menu_griglia.h"
 #include "rapporto.h"
 #include "rinomina.h"
 #include "scansione.h"
@@ -27,6 +29,8 @@ PaginaVisualizza::PaginaVisualizza(dati& catalogo_, TDirectoryListBox& cartelle,
     : QWidget(genitore), catalogo(catalogo_), Directory(cartelle), LabelStato(stato) {
     CreaControlli();
     Collega();
+    Riproduttore = new Ascolto(*Grid, stato, this);
+    Menu = new MenuGriglia(*this, *Riproduttore);
 }
 
 void PaginaVisualizza::CreaControlli() {
@@ -188,6 +192,16 @@ void PaginaVisualizza::GridExit() {
     GridSelectCell(Grid->Col(), Grid->Row());
 }
 
+std::string PaginaVisualizza::PercorsoDellaRiga(int riga) {
+    const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
+    return voce ? velmora::UnisciPercorso(voce->Percorso(), voce->Nome()) : std::string();
+}
+
+std::string PaginaVisualizza::CartellaDellaRiga(int riga) {
+    const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
+    return voce ? voce->Percorso() : std::string();
+}
+
 const dati::elemento* PaginaVisualizza::EntryCorrente() {
     return EntryDellaRiga(catalogo, FiltroAttivo(), Grid->Row());
 }
@@ -235,6 +249,7 @@ void PaginaVisualizza::Rename() {
     // Full paths: the file stays in its folder and the folder list where it is. The
     // text typed must be a name by itself (an empty one would leave a bare ".mid").
     if (NomeAccettabile(testo) && RinominaInCartella(voce->Percorso(), voce->Nome(), nuovo)) {
+        Riproduttore->Ferma(); // the player must not hold a name that is gone
         catalogo.CambiaNome(nuovo);
     } else {
         Grid->SetCells(1, Grid->Row(), QString::fromStdString(TestoColonna(*voce, 1)));
@@ -270,6 +285,7 @@ void PaginaVisualizza::RenameDir() {
     }
     // The main window's directoryCorrente follows the folder list through its
     // change handler.
+    Riproduttore->Ferma();
     CartellaRinominata(catalogo, vecchio, nuovo);
     VisualizzaGriglia();
     Directory.SetDirectory(nuovo);
