@@ -2,8 +2,9 @@
 // API. It needs no SoundFont; the player's thread times the events.
 #include "sintetizzatore.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <mmsystem.h>
 
 namespace velmora {
 
