@@ -30,4 +30,7 @@ int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err);
 //                    [--date D/M/YYYY] [-o FILE]
 int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err);
 
+// velmora-cli render FILE -o OUT.wav [--soundfont SF2] [--rate HZ]
+int Render(Argomenti argomenti, std::ostream& out, std::ostream& err);
+
 } // namespace velmora::cli

@@ -14,6 +14,7 @@ using velmora::cli::Comando;
 constexpr std::array kComandi = {
     Comando{"analyze", "analizza file MIDI e ne stampa il rapporto", velmora::cli::Analyze},
     Comando{"list", "cataloga una cartella e ne scrive l'elenco", velmora::cli::Lista},
+    Comando{"render", "suona un file MIDI in un file WAV", velmora::cli::Render},
 };
 
 void Uso(std::ostream& os) {

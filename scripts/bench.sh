@@ -20,3 +20,6 @@ bash "$(dirname "$0")/bench_scan.sh" "$build" "$folder"
 
 # --- Grid: page Visualizza opened after a GUI scan of the same tree -----------------
 bash "$(dirname "$0")/bench_visualizza.sh" "$build"
+
+# --- Render: velmora-cli render on the demo folder, against the files' duration ------
+bash "$(dirname "$0")/bench_render.sh" "$build"

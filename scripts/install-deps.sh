@@ -11,6 +11,7 @@ packages=(
     fonts-comic-neue
     clang libclang-rt-14-dev
     unrtf
+    libfluidsynth-dev timgm6mb-soundfont sox
     xvfb xauth
 )
 

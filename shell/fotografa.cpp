@@ -2,18 +2,21 @@
 // command line (scripts/screenshots.sh runs it under a virtual X server): the main
 // window as it opens (velmora.png), then, after a scan of the working folder, its
 // pages 'Analizza', 'Visualizza' and 'Salva' (velmora-analizza.png,
-// velmora-visualizza.png, velmora-salva.png) and the report window showing one file
-// (rapporto.png). The settings go to a temporary file, so the user's own are never
-// touched.
+// velmora-visualizza.png, velmora-salva.png), the report window showing one file
+// (rapporto.png) and the grid's listening menu (velmora-ascolto.png). The settings go to a
+// temporary file, so the user's own are never touched.
 #include "errori.h"
 #include "finestre.h"
 #include "impostazioni.h"
+#include "menu_griglia.h"
 #include "pagina_visualizza.h"
 #include "tstringgrid.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -23,6 +26,15 @@ namespace {
 bool Foto(QWidget& finestra, const QString& file) {
     QCoreApplication::processEvents();
     return finestra.grab().save(file, "PNG");
+}
+
+// The screen over the window: what grab() leaves out, such as an open menu.
+bool FotoSchermo(QWidget& finestra, const QString& file) {
+    QCoreApplication::processEvents();
+    const QRect area = finestra.frameGeometry();
+    return finestra.screen()
+        ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+        .save(file, "PNG");
 }
 
 // A left click on a cell of the grid, as the user makes it.
@@ -47,6 +59,12 @@ bool FotoDiTutto(TVelmora& velmora, TRapporto& rapporto, const QDir& cartella) {
     ClicCella(*velmora.Vista->Grid, 1, 3);
     riuscito = Foto(velmora, cartella.filePath("velmora-visualizza.png")) && riuscito;
     riuscito = Foto(rapporto, cartella.filePath("rapporto.png")) && riuscito;
+    // The listening menu opened on a row of the grid.
+    TStringGrid& griglia = *velmora.Vista->Grid;
+    rapporto.hide();
+    velmora.Vista->Menu->Apri(griglia.visualRect(griglia.model()->index(4, 1)).center());
+    riuscito = FotoSchermo(velmora, cartella.filePath("velmora-ascolto.png")) && riuscito;
+    velmora.Vista->Menu->Menu()->hide();
     velmora.SalvaClick();
     return Foto(velmora, cartella.filePath("velmora-salva.png")) && riuscito;
 }

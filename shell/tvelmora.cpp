@@ -5,6 +5,7 @@
 #include "caselle.h"
 #include "errori.h"
 #include "impostazioni.h"
+#include "menu_griglia.h"
 #include "pagina_visualizza.h"
 #include "scansione.h"
 #include "tdirectorylistbox.h"
@@ -194,6 +195,9 @@ void TVelmora::Collega() {
     connect(Label5, &TCustomLabel::Click, this, &TVelmora::Label4Click);
     connect(Label6, &TCustomLabel::Click, this, &TVelmora::Label6Click);
     connect(Timer1, &QTimer::timeout, this, &TVelmora::Timer1Timer);
+    // The SoundFont chosen from the grid's menu is remembered at once.
+    connect(Vista->Menu, &MenuGriglia::SoundFontScelta, this,
+            [](const QString& file) { Impostazioni().ScriviStringa("SoundFont", file); });
 }
 
 void TVelmora::CollegaPagine() {

@@ -1,6 +1,7 @@
 // Page 'Analizza': the drive box, the folder list, and the scan behind "Start".
 #include "tvelmora.h"
 
+#include "ascolto.h"
 #include "aspetto.h"
 #include "pagina_visualizza.h"
 #include "rinomina.h"
@@ -91,7 +92,9 @@ void TVelmora::Button1Click() {
     }
     // The scan walks from the highlighted row: always the open folder's.
     Directory->SelezionaCorrente();
-    // The scan empties the catalogue whose entries the grid and the report show.
+    // The scan empties the catalogue whose entries the grid, the report and the
+    // player show.
+    Vista->Riproduttore->Ferma();
     Vista->StaccaDalCatalogo();
     const std::string aperta = Directory->Directory();
     try {

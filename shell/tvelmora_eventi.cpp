@@ -2,6 +2,7 @@
 // 'Salva', minimise, close and the links of page 'Start'.
 #include "tvelmora.h"
 
+#include "ascolto.h"
 #include "errori.h"
 #include "impostazioni.h"
 #include "pagina_visualizza.h"
@@ -54,6 +55,9 @@ void TVelmora::FormCreate() {
         }
     }
     directoryCorrente = CartellaDirectory();
+    if (registro->Esiste("SoundFont")) {
+        Vista->Riproduttore->ImpostaSoundFont(registro->LeggiStringa("SoundFont"));
+    }
 }
 
 void TVelmora::PosizionaRapporto() {
@@ -129,6 +133,7 @@ void TVelmora::closeEvent(QCloseEvent* evento) {
     TFinestra::closeEvent(evento);
     // However the window closes, a scan under way stops at its next check.
     scansione->Ferma();
+    Vista->Riproduttore->Ferma();
     QCoreApplication::quit();
 }
 

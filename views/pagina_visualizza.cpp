@@ -1,9 +1,11 @@
 #include "pagina_visualizza.h"
 
+#include "ascolto.h"
 #include "aspetto.h"
 #include "caselle.h"
 #include "errori.h"
 #include "formato.h"
+#include "menu_griglia.h"
 #include "rapporto.h"
 #include "rinomina.h"
 #include "scansione.h"
@@ -27,6 +29,8 @@ PaginaVisualizza::PaginaVisualizza(dati& catalogo_, TDirectoryListBox& cartelle,
     : QWidget(genitore), catalogo(catalogo_), Directory(cartelle), LabelStato(stato) {
     CreaControlli();
     Collega();
+    Riproduttore = new Ascolto(*Grid, stato, this);
+    Menu = new MenuGriglia(*this, *Riproduttore);
 }
 
 void PaginaVisualizza::CreaControlli() {
@@ -192,6 +196,16 @@ void PaginaVisualizza::GridExit() {
     GridSelectCell(Grid->Col(), Grid->Row());
 }
 
+std::string PaginaVisualizza::PercorsoDellaRiga(int riga) {
+    const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
+    return voce ? velmora::UnisciPercorso(voce->Percorso(), voce->Nome()) : std::string();
+}
+
+std::string PaginaVisualizza::CartellaDellaRiga(int riga) {
+    const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
+    return voce ? voce->Percorso() : std::string();
+}
+
 const dati::elemento* PaginaVisualizza::EntryCorrente() {
     return EntryDellaRiga(catalogo, FiltroAttivo(), Grid->Row());
 }
@@ -245,6 +259,7 @@ void PaginaVisualizza::Rename() {
         esito = RinominaInCartella(voce->Percorso(), voce->Nome(), nuovo);
     }
     if (esito) {
+        Riproduttore->Ferma(); // the player must not hold a name that is gone
         catalogo.CambiaNome(nuovo);
     } else {
         Grid->SetCells(1, Grid->Row(), QString::fromStdString(mostrato));
@@ -291,6 +306,7 @@ void PaginaVisualizza::RenameDir() {
     }
     // The main window's directoryCorrente follows the folder list through its
     // change handler.
+    Riproduttore->Ferma();
     CartellaRinominata(catalogo, vecchio, nuovo);
     VisualizzaGriglia();
     Directory.SetDirectory(nuovo);

@@ -14,6 +14,8 @@
 
 #include <string>
 
+class Ascolto;
+class MenuGriglia;
 class QCheckBox;
 class QRadioButton;
 class QScrollBar;
@@ -48,6 +50,10 @@ public:
     TCustomLabel* LabelRiepilogo3;
     QCheckBox* CheckRapporto;
 
+    // Listening to the files of the grid, and the grid's right-click menu.
+    Ascolto* Riproduttore;
+    MenuGriglia* Menu;
+
     // The grid row last taken in hand by a click or a key, 0 for none.
     int UltimaRiga = 0;
 
@@ -74,6 +80,10 @@ public:
     void GridSelectCell(int colonna, int riga);
     void GridExit();
     void AdattaUltimaColonna();
+    // The full path of the file on a data row, and its folder; empty for a row with
+    // no entry behind it.
+    std::string PercorsoDellaRiga(int riga);
+    std::string CartellaDellaRiga(int riga);
     // The filter of the checked radio button.
     Filtro FiltroAttivo() const;
 

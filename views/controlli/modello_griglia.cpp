@@ -1,5 +1,7 @@
 #include "modello_griglia.h"
 
+#include <QColor>
+
 #include <algorithm>
 
 ModelloGriglia::ModelloGriglia(QObject* parent) : QAbstractTableModel(parent) {}
@@ -60,6 +62,7 @@ void ModelloGriglia::Riempi(int n, Fonte nuovaFonte) {
     beginResetModel();
     righe = std::max(n, 1);
     fonte = std::move(nuovaFonte);
+    segnata = 0;
     for (auto i = scritte.begin(); i != scritte.end();) {
         i = (i.key() >> 32) != 0 ? scritte.erase(i) : std::next(i);
     }
@@ -74,7 +77,20 @@ int ModelloGriglia::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : colonne;
 }
 
+void ModelloGriglia::SegnaRiga(int riga) {
+    const int prima = segnata;
+    segnata = riga;
+    for (int r : {prima, riga}) {
+        if (r > 0 && r < righe) {
+            emit dataChanged(index(r - 1, 0), index(r - 1, colonne - 1), {Qt::BackgroundRole});
+        }
+    }
+}
+
 QVariant ModelloGriglia::data(const QModelIndex& indice, int ruolo) const {
+    if (ruolo == Qt::BackgroundRole && indice.isValid() && indice.row() + 1 == segnata) {
+        return QColor(255, 255, 160);
+    }
     if (!indice.isValid() || (ruolo != Qt::DisplayRole && ruolo != Qt::EditRole)) {
         return {};
     }

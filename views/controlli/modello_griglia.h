@@ -30,6 +30,10 @@ public:
     // every stored data cell is forgotten, the headings stay.
     void Riempi(int n, Fonte fonte);
 
+    // The data row drawn marked (the file being listened to), 0 for none. A refill
+    // clears it: the rows then show other entries.
+    void SegnaRiga(int riga);
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& indice, int ruolo) const override;
@@ -45,4 +49,5 @@ private:
     int righe = 5;
     Fonte fonte;
     QHash<quint64, QString> scritte;
+    int segnata = 0;
 };

@@ -52,6 +52,8 @@ public:
     int Col() const;
 
     void SetFixedColor(const QColor& colore);
+    // Marks one data row (0: none) until the next fill.
+    void SegnaRiga(int riga) { modello->SegnaRiga(riga); }
 
     // The open in-place editor, or none.
     QLineEdit* InplaceEditor() const;

@@ -1,0 +1,88 @@
+#include "sequenza.h"
+
+#include "costruttore_midi.h"
+
+#include <gtest/gtest.h>
+
+using namespace prova;
+using velmora::LeggiSequenza;
+
+namespace {
+
+// Note on and off of middle C on channel 0, with the given deltas.
+Bytes Nota(std::uint32_t delta, std::uint32_t durata) {
+    return Unisci({Evento(delta, {0x90, 60, 100}), Evento(durata, {0x80, 60, 0})});
+}
+
+} // namespace
+
+TEST(Sequenza, TempoMapOfTrackZeroTimesEveryTrackAndRunningStatusHolds) {
+    const Bytes file =
+        File(1, 480,
+             {Unisci({Tempo(0, 500000), Tempo(480, 250000), FineTraccia()}),
+              Unisci({Evento(0, {0x90, 60, 100}), Evento(480, {62, 100}), Evento(480, {0xC1, 5}),
+                      Evento(480, {0x80, 60, 0}), FineTraccia()})});
+    const velmora::Sequenza s = LeggiSequenza(file);
+    ASSERT_EQ(s.eventi.size(), 4u);
+    EXPECT_DOUBLE_EQ(s.eventi[0].secondi, 0.0);
+    EXPECT_DOUBLE_EQ(s.eventi[1].secondi, 0.5);
+    EXPECT_EQ(s.eventi[1].stato, 0x90); // running status
+    EXPECT_EQ(s.eventi[1].dato1, 62);
+    EXPECT_DOUBLE_EQ(s.eventi[2].secondi, 0.75); // after the tempo doubled
+    EXPECT_EQ(s.eventi[2].stato, 0xC1);
+    EXPECT_EQ(s.eventi[2].dato2, 0);
+    EXPECT_DOUBLE_EQ(s.durata, 1.0);
+    EXPECT_FALSE(s.danneggiata);
+}
+
+TEST(Sequenza, Format2PlaysSongsInTurnAndSmpteDivisionCountsFrames) {
+    const velmora::Sequenza f2 = LeggiSequenza(File(
+        2, 480, {Unisci({Nota(0, 480), FineTraccia()}), Unisci({Nota(0, 480), FineTraccia()})}));
+    ASSERT_EQ(f2.eventi.size(), 4u);
+    EXPECT_DOUBLE_EQ(f2.eventi[2].secondi, 0.5);
+    EXPECT_DOUBLE_EQ(f2.durata, 1.0);
+    // 25 frames of 40 ticks: 1000 ticks a second, whatever the tempo events say.
+    const velmora::Sequenza smpte =
+        LeggiSequenza(File(0, 0xE728, {Unisci({Tempo(0, 250000), Nota(0, 1500), FineTraccia()})}));
+    EXPECT_DOUBLE_EQ(smpte.durata, 1.5);
+}
+
+TEST(Sequenza, DamagedFilesKeepWhatWasReadBeforeTheFault) {
+    Bytes tagliato = File(0, 480, {Unisci({Nota(0, 480), Nota(0, 480), FineTraccia()})});
+    tagliato.resize(tagliato.size() - 6);
+    velmora::Sequenza s = LeggiSequenza(tagliato);
+    EXPECT_TRUE(s.danneggiata);
+    EXPECT_EQ(s.eventi.size(), 3u);
+
+    s = LeggiSequenza(File(0, 480, {Unisci({Evento(0, {60, 0}), Nota(0, 10)})}));
+    EXPECT_TRUE(s.eventi.empty()) << "a data byte with no status before it";
+    // Many files lean on the running status across a meta event: it is kept.
+    s = LeggiSequenza(File(
+        0, 480, {Unisci({Nota(0, 480), Meta(0, 0x01, "x"), Evento(0, {62, 0}), FineTraccia()})}));
+    EXPECT_EQ(s.eventi.size(), 3u);
+    EXPECT_FALSE(s.danneggiata);
+
+    s = LeggiSequenza(File(0, 480, {Unisci({Nota(0, 480), Evento(0, {0xF3, 1}), Nota(0, 1)})}));
+    EXPECT_TRUE(s.danneggiata);
+    EXPECT_EQ(s.eventi.size(), 2u);
+
+    // One corrupt delta puts a note weeks away: it is left out, not rendered.
+    s = LeggiSequenza(File(0, 1, {Unisci({Nota(0, 10), Nota(0x0FFFFFFF, 1), FineTraccia()})}));
+    EXPECT_TRUE(s.danneggiata);
+    EXPECT_EQ(s.eventi.size(), 2u);
+    EXPECT_LT(s.durata, velmora::kDurataMassima);
+
+    for (const Bytes& vuoto : {Bytes{}, Testo("RIFF0000RMID"), File(0, 0, {Nota(0, 10)}),
+                               File(0, 0xE700, {Nota(0, 10)})}) {
+        s = LeggiSequenza(vuoto);
+        EXPECT_TRUE(s.eventi.empty());
+        EXPECT_TRUE(s.danneggiata);
+    }
+}
+
+TEST(Sequenza, LoadingExplainsWhyNothingCanPlay) {
+    velmora::Sequenza s;
+    std::string errore;
+    EXPECT_FALSE(velmora::CaricaSequenza("/nessuna/cartella/x.mid", s, errore));
+    EXPECT_NE(errore.find("Impossibile leggere"), std::string::npos) << errore;
+}

@@ -1,0 +1,56 @@
+// The grid's right-click menu and its listening key. The menu acts on the row under
+// the mouse and never moves the current cell, so no rename is committed and no report
+// rebuilt by opening it. Further commands on a row join it through Menu() and Riga().
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class Ascolto;
+class PaginaVisualizza;
+class QAction;
+class QMenu;
+class QPoint;
+class QWidget;
+
+class MenuGriglia : public QObject {
+    Q_OBJECT
+
+public:
+    // Plays the grid's current row, or stops it when it is the one playing. F5 is not
+    // a key of the grid: it neither moves the current cell nor opens the editor.
+    static constexpr int kTastoAscolto = Qt::Key_F5;
+
+    using SceltaSoundFont = std::function<QString(QWidget* genitore)>;
+    // Tests answer the SoundFont file dialog; an empty function gives the dialog back.
+    static void ImpostaSceltaSoundFont(SceltaSoundFont scelta);
+
+    MenuGriglia(PaginaVisualizza& pagina, Ascolto& ascolto);
+
+    QMenu* Menu() const { return menu; }
+    // The data row the menu was last opened on, 0 for none.
+    int Riga() const { return riga; }
+    // Opens the menu for the grid position given (in the grid's viewport).
+    void Apri(const QPoint& posizione);
+
+    QAction* Ascolta;
+    QAction* Ferma;
+    QAction* ApriCartella;
+    QAction* CopiaPercorso;
+    QAction* ScegliSoundFont;
+
+signals:
+    // A SoundFont chosen by the user, for the settings.
+    void SoundFontScelta(const QString& file);
+
+private:
+    void Suona(int riga);
+    void TastoPremuto(int tasto);
+
+    PaginaVisualizza& pagina;
+    Ascolto& ascolto;
+    QMenu* menu;
+    int riga = 0;
+};
