@@ -153,7 +153,7 @@ bool Scansione::ElaboraCartella(bool analisi) {
     Stato("Attendere. Sto ordinando i File");
     std::vector<datisort> record;
     const int righe = file.Righe();
-    if (file.Illeggibile()) {
+    if (file.Illeggibile() && !Scomparsa(cartelle.Directory())) {
         nonLette.push_back(cartelle.Directory());
     }
     record.reserve(static_cast<std::size_t>(righe));
