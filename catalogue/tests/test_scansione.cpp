@@ -346,23 +346,6 @@ TEST(Scansione, StartingAgainEmptiesTheCatalogueButKeepsTheLongestPath) {
     p.TornataAlleQuiete(t.Percorso("b"));
 }
 
-TEST(Scansione, ASubFolderRemovedDuringTheScanIsSkipped) {
-    prova::AlberoTemporaneo t;
-    t.File("M/A/a.mid");
-    t.File("M/B/b.mid");
-    t.File("M/C/c.mid");
-    Pagina p(t.Percorso("M"));
-    // Back on M after A, with M's rows already read: B goes away before it is opened.
-    p.alMessaggio = [&] {
-        if (p.catalogo.NumeroFile() == 1 && p.cartelle.Directory() == t.Percorso("M")) {
-            fs::remove_all(velmora::PercorsoDaUtf8(t.Percorso("M/B")));
-        }
-    };
-    EXPECT_NO_THROW(p.Avvia(false));
-    EXPECT_EQ(p.Nomi(), (std::vector<std::string>{"a.mid", "c.mid"}));
-    p.TornataAlleQuiete(t.Percorso("M"));
-}
-
 TEST(Scansione, AFolderGoneAboveTheWalkEndsTheScanBeforeTheErrorComesOut) {
     prova::AlberoTemporaneo t;
     t.File("M/A/B/b.mid");
@@ -381,20 +364,23 @@ TEST(Scansione, AFolderGoneAboveTheWalkEndsTheScanBeforeTheErrorComesOut) {
 
 TEST(Scansione, EachFolderKeepsTheSubFoldersItHadWhenTheWalkEnteredIt) {
     prova::AlberoTemporaneo t;
-    t.File("M/B/b.mid");
-    t.File("M/C/c.mid");
-    t.File("M/D/d.mid");
+    for (const char* f : {"M/A/a.mid", "M/B/b.mid", "M/C/c.mid", "M/D/d.mid", "M/E/e.mid"}) {
+        t.File(f);
+    }
     Pagina p(t.Percorso("M"));
-    // In B: B itself goes away, and A, which sorts first, comes. C is neither skipped
-    // nor B visited again, and A is not visited.
+    // In B: B itself goes away and A0, which sorts before it, comes; in C: D goes.
+    // C is neither skipped nor B visited again; A0 and D are not visited.
     p.alMessaggio = [&] {
-        if (p.cartelle.Directory() == t.Percorso("M/B") && !fs::exists(t.Percorso("M/A"))) {
+        if (p.cartelle.Directory() == t.Percorso("M/B") && !fs::exists(t.Percorso("M/A0"))) {
             fs::remove_all(velmora::PercorsoDaUtf8(t.Percorso("M/B")));
-            t.File("M/A/a.mid");
+            t.File("M/A0/x.mid");
+        }
+        if (p.cartelle.Directory() == t.Percorso("M/C")) {
+            fs::remove_all(velmora::PercorsoDaUtf8(t.Percorso("M/D")));
         }
     };
     EXPECT_NO_THROW(p.Avvia(false));
-    EXPECT_EQ(p.Nomi(), (std::vector<std::string>{"c.mid", "d.mid"}));
+    EXPECT_EQ(p.Nomi(), (std::vector<std::string>{"a.mid", "c.mid", "e.mid"}));
     EXPECT_TRUE(p.scansione.CartelleNonLette().empty());
     p.TornataAlleQuiete(t.Percorso("M"));
 }
