@@ -63,7 +63,7 @@ std::optional<AnalisiFile> AnalisiAnticipata::Prendi(std::size_t i,
         esito = std::exchange(posto, Esito{});
         preso = i + 1;
     }
-    lavoro.notify_all(); // the window moved on by one
+    lavoro.notify_one(); // the window moved on by one file
     if (esito.errore) {
         std::rethrow_exception(esito.errore);
     }
@@ -97,7 +97,7 @@ void AnalisiAnticipata::Lavora() {
         l.lock();
         if (g == generazione) {
             esiti[i % esiti.size()] = std::move(esito);
-            fatto.notify_all();
+            fatto.notify_one(); // only the walk waits for results
         }
     }
 }
