@@ -5,7 +5,7 @@ FUZZ_SECONDS ?= 60
 CORPUS ?= $(abspath ../shared/corpus)
 BENCH_DIR ?= $(CORPUS)
 
-.PHONY: deps run test bench fuzz release clean format screenshots
+.PHONY: deps run test tsan bench fuzz release clean format screenshots
 
 deps:
 	@bash scripts/install-deps.sh
@@ -27,6 +27,17 @@ test: deps build/asan/build.ninja
 	cd build/asan && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory tsan
+
+# The scan's worker threads under ThreadSanitizer: a small GUI-free build of the
+# catalogue's tests, cheap enough to run with every `make test`.
+build/tsan/build.ninja: | deps
+	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_GUI=OFF -DVELMORA_TSAN=ON
+
+tsan: deps build/tsan/build.ninja
+	cmake --build build/tsan -j $(JOBS) --target test_catalogue
+	cd build/tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  ctest --output-on-failure -j $(JOBS) -R '^(Scansione|ScansioneParallela|ListaFile|ListaCartelle)\.'
 
 bench: release
 	bash scripts/bench.sh build/release "$(BENCH_DIR)"

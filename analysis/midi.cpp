@@ -4,7 +4,6 @@
 #include "piattaforma.h"
 
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <new>
 
@@ -40,20 +39,15 @@ void Midi::Analizza(std::span<const std::uint8_t> bytes) {
 }
 
 bool Midi::CaricaFile() {
-    std::ifstream file(velmora::PercorsoDaUtf8(percorsoFile), std::ios::binary | std::ios::ate);
-    if (!file) {
+    // The size is held in 32 signed bits; a larger file cannot be analysed.
+    std::optional<velmora::ContenutoFile> letto = velmora::LeggiFileRegolare(
+        percorsoFile, static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()));
+    if (!letto) {
         return false;
     }
-    const std::streamoff lunghezza = file.tellg();
-    // The size is held in 32 signed bits; a larger file (or a folder) cannot be analysed.
-    if (lunghezza < 0 || lunghezza > std::numeric_limits<std::int32_t>::max()) {
-        return false;
-    }
-    dimensione = static_cast<std::int32_t>(lunghezza);
-    contenuto = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(lunghezza));
-    file.seekg(0);
-    file.read(reinterpret_cast<char*>(contenuto.get()), lunghezza);
-    return file.gcount() == lunghezza;
+    dimensione = static_cast<std::int32_t>(letto->dimensione);
+    contenuto = std::move(letto->byte);
+    return true;
 }
 
 void Midi::Esamina() {

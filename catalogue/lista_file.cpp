@@ -33,6 +33,11 @@ int ListaFile::Righe() const {
     return static_cast<int>(nomi.size());
 }
 
+bool ListaFile::Illeggibile() const {
+    Leggi();
+    return illeggibile;
+}
+
 const std::string& ListaFile::TestoRiga(int riga) const {
     Leggi();
     return nomi.at(static_cast<std::size_t>(riga));
@@ -44,6 +49,7 @@ void ListaFile::Leggi() const {
     }
     letta = true;
     nomi.clear();
+    illeggibile = false;
     if (cartella.empty()) {
         return;
     }
@@ -56,5 +62,6 @@ void ListaFile::Leggi() const {
             nomi.push_back(std::move(nome));
         }
     }
+    illeggibile = static_cast<bool>(ec);
     std::sort(nomi.begin(), nomi.end());
 }

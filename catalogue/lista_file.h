@@ -22,6 +22,9 @@ public:
     void Aggiorna() { letta = false; }
 
     int Righe() const;
+    // The folder could not be read (so it shows no rows), for instance because its
+    // path is longer than the system takes.
+    bool Illeggibile() const;
     const std::string& TestoRiga(int riga) const; // 0 <= riga < Righe()
 
 private:
@@ -30,4 +33,5 @@ private:
     std::string cartella;
     mutable std::vector<std::string> nomi;
     mutable bool letta = true; // no folder: no rows
+    mutable bool illeggibile = false;
 };

@@ -5,7 +5,28 @@
 #include "piattaforma.h"
 #include "posizione.h"
 
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <system_error>
 #include <vector>
+
+namespace {
+
+// How long the walk waits for a file's analysis before it lets window messages
+// through again: about one display frame.
+constexpr std::chrono::milliseconds kAttesaMessaggi(16);
+
+// True when the folder is no longer there, as opposed to being there but out of reach
+// (a path longer than the system takes, no permission).
+bool Scomparsa(const std::string& cartella) {
+    std::error_code ec;
+    const auto stato = std::filesystem::symlink_status(velmora::PercorsoDaUtf8(cartella), ec);
+    return stato.type() == std::filesystem::file_type::not_found ||
+           (!ec && stato.type() != std::filesystem::file_type::directory);
+}
+
+} // namespace
 
 int FiltriVisualizza::Scelta(int sceltaPrima) const {
     int scelta = sceltaPrima;
@@ -23,8 +44,10 @@ FiltriVisualizza FiltriDopoScansione(const dati& catalogo) {
             catalogo.NumeroCorrotti() > 0};
 }
 
-Scansione::Scansione(ListaCartelle& cartelle_, ListaFile& file_, dati& catalogo_, Ganci ganci_)
-    : cartelle(cartelle_), file(file_), catalogo(catalogo_), ganci(std::move(ganci_)) {}
+Scansione::Scansione(ListaCartelle& cartelle_, ListaFile& file_, dati& catalogo_, Ganci ganci_,
+                     unsigned fili_)
+    : cartelle(cartelle_), file(file_), catalogo(catalogo_), ganci(std::move(ganci_)), fili(fili_) {
+}
 
 void Scansione::DirectoryChange() {
     file.Cartella(cartelle.Directory());
@@ -47,10 +70,17 @@ void Scansione::Button1Click(bool analisi, bool sottoCartelle) {
         ganci.inizio();
     }
     catalogo.Svuota();
+    nonLette.clear();
     directoryIniziale = cartelle.Directory();
     try {
+        std::optional<AnalisiAnticipata> avanti;
+        if (analisi) {
+            anticipo = &avanti.emplace(fili);
+        }
         Cammina(analisi, sottoCartelle);
+        anticipo = nullptr;
     } catch (...) {
+        anticipo = nullptr;
         Fine();
         throw;
     }
@@ -60,6 +90,9 @@ void Scansione::Button1Click(bool analisi, bool sottoCartelle) {
 void Scansione::Ferma() {
     if (inAnalisi) {
         inAnalisi = false;
+        if (anticipo != nullptr) {
+            anticipo->Interrompi();
+        }
         if (ganci.didascalia) {
             ganci.didascalia("Start");
         }
@@ -69,34 +102,32 @@ void Scansione::Ferma() {
 // Depth first from the start folder: each folder's files when the walk enters it
 // from above, then its sub-folders in the folder list's order.
 void Scansione::Cammina(bool analisi, bool sottoCartelle) {
-    posizione pos;
+    posizione pos(SottoCartelle());
     bool iniziata = false; // the start folder's files have been processed
     bool salito = false;   // the last move went up
     for (;;) {
         if (iniziata) {
-            const int i = cartelle.RigaSelezionata();
-            const int k = pos.Contatore();
-            if (i + k >= cartelle.Righe()) {
+            if (const std::string* prossima = pos.Prossima()) {
+                const std::string meta = *prossima;
+                try {
+                    cartelle.Directory(meta);
+                    pos.Scendi(SottoCartelle());
+                    salito = false;
+                } catch (const ErroreCartella&) {
+                    // Gone since the walk entered its parent, or out of reach.
+                    if (!Scomparsa(meta)) {
+                        nonLette.push_back(meta);
+                    }
+                    pos.Salta();
+                    salito = true;
+                }
+            } else {
                 if (pos.Profondita() == 1) {
                     return;
                 }
-                cartelle.SelezionaRiga(i - 1);
-                cartelle.ApriSelezionata();
+                cartelle.Directory(velmora::CartellaSuperiore(cartelle.Directory()));
                 pos.Risali();
                 salito = true;
-            } else {
-                cartelle.SelezionaRiga(i + k);
-                try {
-                    cartelle.ApriSelezionata();
-                    pos.Scendi();
-                    salito = false;
-                } catch (const ErroreCartella&) {
-                    // Gone since the rows were read: go on with the next sub-folder.
-                    cartelle.SelezionaRiga(i);
-                    pos.Scendi();
-                    pos.Risali();
-                    salito = true;
-                }
             }
         }
         Elabora();
@@ -122,6 +153,9 @@ bool Scansione::ElaboraCartella(bool analisi) {
     Stato("Attendere. Sto ordinando i File");
     std::vector<datisort> record;
     const int righe = file.Righe();
+    if (file.Illeggibile() && !Scomparsa(cartelle.Directory())) {
+        nonLette.push_back(cartelle.Directory());
+    }
     record.reserve(static_cast<std::size_t>(righe));
     for (int r = 0; r < righe; ++r) {
         record.push_back(DatiSort(r, file.TestoRiga(r)));
@@ -136,10 +170,20 @@ bool Scansione::ElaboraCartella(bool analisi) {
         return false;
     }
     const std::string directory = cartelle.TestoRiga(cartelle.RigaSelezionata());
-    for (const datisort& d : record) {
-        const std::string nome = file.TestoRiga(d.indice);
+    if (analisi) {
+        std::vector<std::string> nomi;
+        nomi.reserve(record.size());
+        for (const datisort& d : record) {
+            nomi.push_back(file.TestoRiga(d.indice));
+        }
+        anticipo->Cartella(cartelle.Directory(), std::move(nomi));
+    }
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        const std::string nome = file.TestoRiga(record[i].indice);
         Stato(directory + " - " + nome);
-        AggiungiFile(directory, nome, analisi);
+        if (!AggiungiFile(directory, nome, i, analisi)) {
+            break;
+        }
         Elabora();
         if (!inAnalisi) {
             break;
@@ -148,10 +192,32 @@ bool Scansione::ElaboraCartella(bool analisi) {
     return true;
 }
 
-void Scansione::AggiungiFile(const std::string& directory, const std::string& nome, bool analisi) {
-    const std::string& percorso = cartelle.Directory();
-    AggiungiVoce(catalogo, directory, nome, percorso,
-                 analisi ? AnalizzaFile(velmora::UnisciPercorso(percorso, nome)) : AnalisiFile{});
+// Appends the entry of file i of the folder; false when the scan was stopped while
+// the walk waited for its analysis.
+bool Scansione::AggiungiFile(const std::string& directory, const std::string& nome, std::size_t i,
+                             bool analisi) {
+    std::optional<AnalisiFile> a;
+    if (analisi) {
+        // The window stays alive while a slow file (a network drive) is read.
+        while (!(a = anticipo->Prendi(i, kAttesaMessaggi))) {
+            Elabora();
+            if (!inAnalisi) {
+                return false;
+            }
+        }
+    }
+    AggiungiVoce(catalogo, directory, nome, cartelle.Directory(),
+                 a ? std::move(*a) : AnalisiFile{});
+    return true;
+}
+
+// The full paths of the current folder's sub-folders, as the folder list shows them.
+std::vector<std::string> Scansione::SottoCartelle() const {
+    std::vector<std::string> percorsi;
+    for (int r = cartelle.RigaSelezionata() + 1; r < cartelle.Righe(); ++r) {
+        percorsi.push_back(cartelle.PercorsoRiga(r));
+    }
+    return percorsi;
 }
 
 // Back to idle: the start folder is shown again and the window's controls return.

@@ -3,12 +3,14 @@
 // appends one catalogue entry per file, analysing it when asked.
 #pragma once
 
+#include "analisi_anticipata.h"
 #include "dati.h"
 #include "lista_cartelle.h"
 #include "lista_file.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // Which grid filters a finished scan leaves enabled: "Visualizza tutti i file",
 // "Visualizza basi con testo" and "Visualizza file corrotti".
@@ -47,7 +49,10 @@ public:
 
     // The lists and the catalogue must outlive the scan. Connect the folder list's
     // change notification to DirectoryChange() (the GUI through its own handler).
-    Scansione(ListaCartelle& cartelle, ListaFile& file, dati& catalogo, Ganci ganci = {});
+    // fili: the threads that read and analyse files ahead of the walk (see
+    // AnalisiAnticipata); the catalogue comes out the same for any number.
+    Scansione(ListaCartelle& cartelle, ListaFile& file, dati& catalogo, Ganci ganci = {},
+              unsigned fili = FiliPredefiniti());
 
     // The folder list's change handler: points the file list at the current folder
     // and shows its path on the status line.
@@ -60,13 +65,15 @@ public:
     // scan is running (a call from inside elaboraMessaggi): Ferma(); once stopped, a
     // scan still winding down (moving the folder list back) ignores further clicks,
     // so a new scan never starts inside the old one.
-    // A sub-folder that vanished during the scan is skipped. Any exception (such as
+    // Each folder's sub-folders are those it had when the walk entered it: one that
+    // vanished since is skipped, one added since is not visited. Any exception (such as
     // ErroreCartella when a folder above the one visited vanished) comes out only
     // after the end steps have brought the window back to idle.
     void Button1Click(bool analisi, bool sottoCartelle);
 
-    // Asks a running scan to stop at its next check: the file being analysed is
-    // still appended, no further one is. Does nothing when idle.
+    // Asks a running scan to stop at its next check: no further file is started; the
+    // file whose analysis the walk has taken is still appended, no further one is
+    // (one still being analysed when the stop came is not). Does nothing when idle.
     void Ferma();
 
     // A scan is running and has not been asked to stop.
@@ -74,10 +81,17 @@ public:
     // Button1Click() is still running (possibly winding down after a stop).
     bool InCorso() const { return inCorso; }
 
+    // The folders of the last scan that could not be read (a path longer than the
+    // system takes, no permission): their files and sub-folders are missing from the
+    // catalogue.
+    const std::vector<std::string>& CartelleNonLette() const { return nonLette; }
+
 private:
     void Cammina(bool analisi, bool sottoCartelle);
     bool ElaboraCartella(bool analisi);
-    void AggiungiFile(const std::string& directory, const std::string& nome, bool analisi);
+    bool AggiungiFile(const std::string& directory, const std::string& nome, std::size_t i,
+                      bool analisi);
+    std::vector<std::string> SottoCartelle() const;
     void Fine();
     void Elabora();
     void Stato(const std::string& testo);
@@ -86,6 +100,9 @@ private:
     ListaFile& file;
     dati& catalogo;
     Ganci ganci;
+    unsigned fili;
+    AnalisiAnticipata* anticipo = nullptr; // while a scan with analysis runs
+    std::vector<std::string> nonLette;
     bool inAnalisi = false;
     bool inCorso = false;
     std::string directoryIniziale;

@@ -39,8 +39,10 @@ constexpr std::string_view kUso =
     "  --help             mostra questo aiuto\n"
     "\n"
     "L'elenco è in Windows-1252 con righe chiuse da CR LF, anche sullo standard output.\n"
+    "Le cartelle che non si possono leggere (percorso troppo lungo, accesso negato)\n"
+    "sono elencate sullo standard error, e mancano dall'elenco.\n"
     "Stato d'uscita: 0 se l'elenco è stato scritto, 1 se non è stato possibile\n"
-    "scriverlo, 2 per un errore d'uso.\n";
+    "scriverlo o se qualche cartella non è stata letta, 2 per un errore d'uso.\n";
 
 struct Richiesta {
     std::string cartella;
@@ -242,6 +244,10 @@ int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err) {
         return kNonRiuscito;
     }
     avanzamento.reset();
+    for (const std::string& cartella : scansione.CartelleNonLette()) {
+        err << "velmora-cli list: cartella non letta, esclusa dall'elenco: " << cartella << "\n";
+    }
+    const int esitoScansione = scansione.CartelleNonLette().empty() ? kRiuscito : kNonRiuscito;
 
     if (r.uscita) {
         const Esito esito = StampaFile(catalogo, r.opzioni, r.data, *r.uscita);
@@ -249,14 +255,14 @@ int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err) {
             err << "velmora-cli list: " << esito.errore << "\n";
             return kNonRiuscito;
         }
-        return kRiuscito;
+        return esitoScansione;
     }
     out << TestoLista(catalogo, r.opzioni, r.data) << std::flush;
     if (!out) {
         err << "velmora-cli list: errore di scrittura sullo standard output\n";
         return kNonRiuscito;
     }
-    return kRiuscito;
+    return esitoScansione;
 }
 
 } // namespace velmora::cli

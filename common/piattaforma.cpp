@@ -167,4 +167,73 @@ bool RinominaSenzaSostituire(std::string_view da, std::string_view a) {
 #endif
 }
 
+std::optional<ContenutoFile> LeggiFileRegolare(std::string_view percorso, std::size_t massimo) {
+    const fs::path p = PercorsoDaUtf8(percorso);
+#ifdef _WIN32
+    // Opening never waits here; the type check keeps out pipes, consoles and folders.
+    const HANDLE h =
+        CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    const std::unique_ptr<void, decltype(&CloseHandle)> chiudi(h, &CloseHandle);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return std::nullopt;
+    }
+    const std::uint64_t lunghezza =
+        (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    if (lunghezza > massimo) {
+        return std::nullopt;
+    }
+    ContenutoFile f{std::make_unique_for_overwrite<std::uint8_t[]>(lunghezza), lunghezza};
+    std::size_t letti = 0;
+    while (letti < f.dimensione) {
+        const DWORD parte =
+            static_cast<DWORD>(std::min<std::size_t>(f.dimensione - letti, 1u << 30));
+        DWORD n = 0;
+        if (!ReadFile(h, f.byte.get() + letti, parte, &n, nullptr) || n == 0) {
+            return std::nullopt;
+        }
+        letti += n;
+    }
+    return f;
+#else
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+    struct Descrittore {
+        int fd;
+        ~Descrittore() {
+            if (fd >= 0) {
+                close(fd);
+            }
+        }
+    } const d{open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+    const int fd = d.fd;
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+        static_cast<std::uint64_t>(st.st_size) > massimo || fcntl(fd, F_SETFL, 0) != 0) {
+        return std::nullopt;
+    }
+    const auto lunghezza = static_cast<std::size_t>(st.st_size);
+    ContenutoFile f{std::make_unique_for_overwrite<std::uint8_t[]>(lunghezza), lunghezza};
+    std::size_t letti = 0;
+    while (letti < lunghezza) {
+        const ssize_t n = read(fd, f.byte.get() + letti, lunghezza - letti);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return std::nullopt; // an error, or the file shrank while read
+        }
+        letti += static_cast<std::size_t>(n);
+    }
+    return f;
+#endif
+}
+
 } // namespace velmora

@@ -2,7 +2,10 @@
 // roots, hidden entries and renaming without replacing. Paths are UTF-8 text.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,5 +52,17 @@ bool ErroreStandardSuTerminale();
 // Renames a file or folder, never replacing an existing one. A change of letter
 // case only (the same file on a case-insensitive file system) is allowed.
 bool RinominaSenzaSostituire(std::string_view da, std::string_view a);
+
+// The bytes of a whole file.
+struct ContenutoFile {
+    std::unique_ptr<std::uint8_t[]> byte;
+    std::size_t dimensione = 0;
+};
+
+// Reads a whole regular file of at most massimo bytes. The file is opened without
+// blocking and what was opened is checked, so a FIFO, a device or a folder under a
+// file's name fails at once instead of hanging the reader. Nothing when the file
+// cannot be opened or read, is not a regular file or is larger than massimo.
+std::optional<ContenutoFile> LeggiFileRegolare(std::string_view percorso, std::size_t massimo);
 
 } // namespace velmora

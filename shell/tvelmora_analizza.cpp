@@ -13,20 +13,39 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QScreen>
 #include <QStackedWidget>
+#include <QTimer>
+#include <algorithm>
 #include <filesystem>
 
 void TVelmora::CreaScansione() {
+    // During a scan the status line changes for every file, far more often than the
+    // screen shows: its text is set every time but painted once per display frame,
+    // by this timer, with updates held back in between. The last text is painted
+    // when the scan ends and updates come back.
+    auto* fotogramma = new QTimer(LabelStato);
+    const qreal hertz = LabelStato->screen() ? LabelStato->screen()->refreshRate() : 60;
+    fotogramma->setInterval(std::max(1, qRound(1000 / (hertz > 0 ? hertz : 60))));
+    connect(fotogramma, &QTimer::timeout, LabelStato, [this] {
+        LabelStato->setUpdatesEnabled(true);
+        LabelStato->repaint();
+        LabelStato->setUpdatesEnabled(false);
+    });
     Scansione::Ganci ganci;
     ganci.elaboraMessaggi = [] { QCoreApplication::processEvents(); };
     ganci.stato = [this](const std::string& testo) {
         LabelStato->setText(QString::fromStdString(testo));
-        LabelStato->repaint();
+        if (LabelStato->updatesEnabled()) { // idle: shown at once
+            LabelStato->repaint();
+        }
     };
     ganci.didascalia = [this](const std::string& testo) {
         Start->setText(QString::fromStdString(testo));
     };
-    ganci.inizio = [this] {
+    ganci.inizio = [this, fotogramma] {
+        LabelStato->setUpdatesEnabled(false);
+        fotogramma->start();
         for (QWidget* etichetta : {Analizza, Visualizza, Salva}) {
             etichetta->setEnabled(false);
         }
@@ -35,7 +54,9 @@ void TVelmora::CreaScansione() {
             controllo->hide();
         }
     };
-    ganci.fine = [this](const FiltriVisualizza& filtri) {
+    ganci.fine = [this, fotogramma](const FiltriVisualizza& filtri) {
+        fotogramma->stop();
+        LabelStato->setUpdatesEnabled(true);
         for (QWidget* controllo :
              std::initializer_list<QWidget*>{Directory, Drive, CheckAnalisi, CheckSub}) {
             controllo->show();

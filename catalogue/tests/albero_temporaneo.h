@@ -13,6 +13,11 @@ namespace prova {
 
 class AlberoTemporaneo {
 public:
+    AlberoTemporaneo() = default;
+    AlberoTemporaneo(const AlberoTemporaneo&) = delete;
+    AlberoTemporaneo& operator=(const AlberoTemporaneo&) = delete;
+    ~AlberoTemporaneo() { TogliCatena(); }
+
     // The full path of a folder or file given relative to the tree's root ("" for the
     // root itself).
     std::string Percorso(std::string_view relativo = "") const {
@@ -55,8 +60,51 @@ public:
                                      std::filesystem::perms::owner_all);
     }
 
+#ifndef _WIN32
+    // Nested folders of 200-byte names below relativo, each holding f.mid, down to the
+    // first one whose full path is longer than the system takes (4096 bytes), made
+    // through relative paths. Returns that folder's full path.
+    std::string OltreIlLimite(std::string_view relativo) {
+        Cartella(relativo);
+        catena = Percorso(relativo);
+        const std::filesystem::path lavoro = std::filesystem::current_path();
+        std::filesystem::current_path(velmora::PercorsoDaUtf8(catena));
+        std::string percorso = catena;
+        while (percorso.size() <= 4096) {
+            std::filesystem::create_directory(nomeLungo);
+            std::filesystem::current_path(nomeLungo);
+            std::ofstream("f.mid") << "x";
+            percorso += "/" + nomeLungo;
+            ++livelli;
+        }
+        std::filesystem::current_path(lavoro);
+        return percorso;
+    }
+#endif
+
 private:
+    // The chain of OltreIlLimite() is removed a level at a time, from the bottom, with
+    // relative paths: remove_all cannot reach below the limit.
+    void TogliCatena() {
+        if (livelli == 0) {
+            return;
+        }
+        const std::filesystem::path lavoro = std::filesystem::current_path();
+        std::filesystem::current_path(velmora::PercorsoDaUtf8(catena));
+        for (int i = 1; i < livelli; ++i) {
+            std::filesystem::current_path(nomeLungo);
+        }
+        for (int i = livelli; i > 0; --i) {
+            std::filesystem::remove_all(nomeLungo);
+            std::filesystem::current_path("..");
+        }
+        std::filesystem::current_path(lavoro);
+    }
+
     CartellaTemporanea radice;
+    const std::string nomeLungo = std::string(200, 'c');
+    std::string catena; // where OltreIlLimite() started
+    int livelli = 0;
 };
 
 } // namespace prova

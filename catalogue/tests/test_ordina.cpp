@@ -104,24 +104,24 @@ TEST(Ordina, ManyKeysComeOutSorted) {
     EXPECT_EQ(std::count(visto.begin(), visto.end(), true), 1000);
 }
 
-TEST(Posizione, CountsTheNextSubFolderOfEveryLevel) {
-    posizione p;
+TEST(Posizione, KeepsEveryLevelsSubFoldersAndCountsTheNextOne) {
+    posizione p({"/m/a", "/m/b"});
     EXPECT_EQ(p.Profondita(), 1);
-    EXPECT_EQ(p.Contatore(), 1);
-    p.Scendi();
-    p.Scendi();
+    ASSERT_NE(p.Prossima(), nullptr);
+    EXPECT_EQ(*p.Prossima(), "/m/a");
+    p.Scendi({"/m/a/x"});
+    p.Scendi({});
     EXPECT_EQ(p.Profondita(), 3);
-    EXPECT_EQ(p.Contatore(), 1);
+    EXPECT_EQ(p.Prossima(), nullptr);
     p.Risali();
     EXPECT_EQ(p.Contatore(), 2);
-    p.Scendi();
-    EXPECT_EQ(p.Contatore(), 1);
+    EXPECT_EQ(p.Prossima(), nullptr);
     p.Risali();
+    EXPECT_EQ(*p.Prossima(), "/m/b");
+    p.Salta(); // "/m/b" could not be entered
     EXPECT_EQ(p.Contatore(), 3);
-    p.Risali();
-    EXPECT_EQ(p.Profondita(), 1);
-    EXPECT_EQ(p.Contatore(), 2);
+    EXPECT_EQ(p.Prossima(), nullptr);
     p.Risali(); // nothing above the start folder
     EXPECT_EQ(p.Profondita(), 1);
-    EXPECT_EQ(p.Contatore(), 2);
+    EXPECT_EQ(p.Contatore(), 3);
 }

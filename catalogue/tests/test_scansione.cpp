@@ -24,7 +24,7 @@ prova::Bytes Brano(std::uint32_t secondi, bool testo = false, std::string_view c
 
 // The scan page: the two lists, the catalogue and the scan, with every hook recorded.
 struct Pagina {
-    explicit Pagina(const std::string& cartella)
+    explicit Pagina(const std::string& cartella, unsigned fili = FiliPredefiniti())
         : cartelle(cartella),
           scansione(cartelle, file, catalogo,
                     {[this] { Messaggi(); }, [this](const std::string& t) { stati.push_back(t); },
@@ -32,7 +32,8 @@ struct Pagina {
                      [this](const FiltriVisualizza& f) {
                          filtri.push_back(f);
                          stati.push_back("<fine>");
-                     }}) {
+                     }},
+                    fili) {
         // As the window does: the folder list's changes reach the scan, and the file
         // list starts on the folder list's folder.
         cartelle.AlCambio([this] { scansione.DirectoryChange(); });
@@ -171,6 +172,7 @@ TEST(Scansione, AnUnreadableFolderCountsAsEmpty) {
     EXPECT_NO_THROW(p.Avvia(false));
     t.Leggibile("M/U");
     EXPECT_EQ(p.Nomi(), (std::vector<std::string>{"a.mid", "v.mid"}));
+    EXPECT_EQ(p.scansione.CartelleNonLette(), std::vector<std::string>{t.Percorso("M/U")});
     p.TornataAlleQuiete(t.Percorso("M"));
 }
 
@@ -270,7 +272,7 @@ TEST(Scansione, ASecondStartFromTheMessageHookStopsAfterTheCurrentFile) {
     const std::vector<std::string> tutti{"m1.mid", "m2.mid", "r1.mid", "s1.mid"};
     std::size_t prima = 0;
     for (int fermaAl = 1;; ++fermaAl) {
-        Pagina p(t.Percorso("M"));
+        Pagina p(t.Percorso("M"), 1); // the checks come in the same order on every run
         std::int32_t alloStop = -1;
         p.alMessaggio = [&] {
             if (p.messaggi == fermaAl) {
@@ -344,23 +346,6 @@ TEST(Scansione, StartingAgainEmptiesTheCatalogueButKeepsTheLongestPath) {
     p.TornataAlleQuiete(t.Percorso("b"));
 }
 
-TEST(Scansione, ASubFolderRemovedDuringTheScanIsSkipped) {
-    prova::AlberoTemporaneo t;
-    t.File("M/A/a.mid");
-    t.File("M/B/b.mid");
-    t.File("M/C/c.mid");
-    Pagina p(t.Percorso("M"));
-    // Back on M after A, with M's rows already read: B goes away before it is opened.
-    p.alMessaggio = [&] {
-        if (p.catalogo.NumeroFile() == 1 && p.cartelle.Directory() == t.Percorso("M")) {
-            fs::remove_all(velmora::PercorsoDaUtf8(t.Percorso("M/B")));
-        }
-    };
-    EXPECT_NO_THROW(p.Avvia(false));
-    EXPECT_EQ(p.Nomi(), (std::vector<std::string>{"a.mid", "c.mid"}));
-    p.TornataAlleQuiete(t.Percorso("M"));
-}
-
 TEST(Scansione, AFolderGoneAboveTheWalkEndsTheScanBeforeTheErrorComesOut) {
     prova::AlberoTemporaneo t;
     t.File("M/A/B/b.mid");
@@ -376,3 +361,41 @@ TEST(Scansione, AFolderGoneAboveTheWalkEndsTheScanBeforeTheErrorComesOut) {
     p.TornataAlleQuiete(t.Percorso("M"));
     ASSERT_EQ(p.filtri.size(), 1u);
 }
+
+TEST(Scansione, EachFolderKeepsTheSubFoldersItHadWhenTheWalkEnteredIt) {
+    prova::AlberoTemporaneo t;
+    for (const char* f : {"M/A/a.mid", "M/B/b.mid", "M/C/c.mid", "M/D/d.mid", "M/E/e.mid"}) {
+        t.File(f);
+    }
+    Pagina p(t.Percorso("M"));
+    // In B: B itself goes away and A0, which sorts before it, comes; in C: D goes.
+    // C is neither skipped nor B visited again; A0 and D are not visited.
+    p.alMessaggio = [&] {
+        if (p.cartelle.Directory() == t.Percorso("M/B") && !fs::exists(t.Percorso("M/A0"))) {
+            fs::remove_all(velmora::PercorsoDaUtf8(t.Percorso("M/B")));
+            t.File("M/A0/x.mid");
+        }
+        if (p.cartelle.Directory() == t.Percorso("M/C")) {
+            fs::remove_all(velmora::PercorsoDaUtf8(t.Percorso("M/D")));
+        }
+    };
+    EXPECT_NO_THROW(p.Avvia(false));
+    EXPECT_EQ(p.Nomi(), (std::vector<std::string>{"a.mid", "c.mid", "e.mid"}));
+    EXPECT_TRUE(p.scansione.CartelleNonLette().empty());
+    p.TornataAlleQuiete(t.Percorso("M"));
+}
+
+#ifndef _WIN32
+TEST(Scansione, AFolderBeyondThePathLimitIsReportedNotDroppedInSilence) {
+    prova::AlberoTemporaneo t;
+    t.File("M/m.mid");
+    const std::string oltre = t.OltreIlLimite("M/L");
+    Pagina p(t.Percorso("M"));
+    p.Avvia(false);
+    // Every folder within the limit is catalogued; the first beyond it is reported.
+    EXPECT_EQ(p.catalogo.NumeroFile(),
+              1 + (4096 - static_cast<int>(t.Percorso("M/L").size())) / 201);
+    EXPECT_EQ(p.scansione.CartelleNonLette(), std::vector<std::string>{oltre});
+    p.TornataAlleQuiete(t.Percorso("M"));
+}
+#endif

@@ -1,0 +1,160 @@
+// The scan with files read and analysed ahead of the walk: the same catalogue for any
+// number of threads, also while the tree changes, and no hang on what is not a file.
+#include "albero_temporaneo.h"
+#include "analisi_anticipata.h"
+#include "costruttore_midi.h"
+#include "scansione.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+prova::Bytes Brano(std::uint32_t secondi, std::uint8_t canale = 0) {
+    using namespace prova;
+    return File(0, 480,
+                {Unisci({Meta(0, 0x05, "la"), Nota(0, secondi * 960, canale), FineTraccia()})});
+}
+
+// Every value of every entry, and the counts, one line per entry.
+std::string Contenuto(dati& c) {
+    std::string s = std::to_string(c.NumeroFile()) + " " + std::to_string(c.NumeroCorrotti()) +
+                    " " + std::to_string(c.NumeroConTesto()) + " " +
+                    std::to_string(c.TotaleByte()) + "\n";
+    c.Primo();
+    for (int i = 0; i < c.NumeroFile(); ++i, c.Prossimo()) {
+        for (const std::string& v :
+             {c.Directory(), c.Nome(), c.Percorso(), c.Durata(), c.Tempo(), c.Bpm(), c.Tracce(),
+              c.Lunghezza(), c.Copyright(), c.Tipo(), c.Testo()}) {
+            s += v + "|";
+        }
+        s += "\n";
+    }
+    return s;
+}
+
+// Scans cartella with fili threads; alMessaggio runs at every check with the folder
+// list's folder and the last status text.
+std::string
+Scansiona(const std::string& cartella, unsigned fili,
+          const std::function<void(const std::string&, const std::string&)>& alMessaggio = {}) {
+    ListaCartelle cartelle(cartella);
+    ListaFile file;
+    dati catalogo;
+    std::string stato;
+    Scansione::Ganci ganci;
+    ganci.elaboraMessaggi = [&] {
+        if (alMessaggio) {
+            alMessaggio(cartelle.Directory(), stato);
+        }
+    };
+    ganci.stato = [&](const std::string& t) { stato = t; };
+    Scansione scansione(cartelle, file, catalogo, std::move(ganci), fili);
+    cartelle.AlCambio([&] { scansione.DirectoryChange(); });
+    scansione.DirectoryChange();
+    scansione.Button1Click(true, true);
+    return Contenuto(catalogo);
+}
+
+} // namespace
+
+TEST(ScansioneParallela, TheSameCatalogueForAnyNumberOfThreads) {
+    prova::AlberoTemporaneo t;
+    // A folder far wider than the window ahead of the walk, mixed with failures.
+    for (int i = 0; i < 90; ++i) {
+        const std::string nome = "M/W/" + std::to_string(i) + ".mid";
+        if (i % 7 == 3) {
+            t.File(nome, std::string_view("non sono un midi"));
+        } else {
+            t.File(nome,
+                   Brano(static_cast<std::uint32_t>(i % 5), static_cast<std::uint8_t>(i % 16)));
+        }
+    }
+    t.File("M/a.mid", Brano(3));
+    t.File("M/X/Y/b.mid");
+    t.Cartella("M/Z/vuota.mid"); // a folder under a file's name is no file
+    const std::string seriale = Scansiona(t.Percorso("M"), 1);
+    EXPECT_EQ(seriale.substr(0, 9), "92 29 92 "); // files, corrupt ones, ones with text
+    for (unsigned fili : {2u, 3u, 16u}) {
+        EXPECT_EQ(Scansiona(t.Percorso("M"), fili), seriale) << fili << " threads";
+    }
+}
+
+TEST(ScansioneParallela, TheCorpusCataloguesTheSameForAnyNumberOfThreads) {
+    if (!fs::is_directory(VELMORA_CORPUS)) {
+        GTEST_SKIP() << "no corpus at " << VELMORA_CORPUS;
+    }
+    const std::string seriale = Scansiona(VELMORA_CORPUS, 1);
+    EXPECT_GT(seriale.size(), 1000u);
+    EXPECT_EQ(Scansiona(VELMORA_CORPUS, 8), seriale);
+}
+
+TEST(ScansioneParallela, ATreeChangingDuringTheScanCataloguesTheSameForAnyNumberOfThreads) {
+    std::vector<std::string> risultati;
+    for (unsigned fili : {1u, 4u}) {
+        prova::AlberoTemporaneo t;
+        for (const char* f : {"M/B/b1.mid", "M/B/b2.mid", "M/D/d1.mid", "M/D/d2.mid", "M/D/d3.mid",
+                              "M/E/e.mid", "M/F/f.mid"}) {
+            t.File(f, Brano(2));
+        }
+        bool fatto = false;
+        risultati.push_back(Scansiona(
+            t.Percorso("M"), fili, [&](const std::string& cartella, const std::string& stato) {
+                // Once D's files are listed: one of them becomes a FIFO, E goes, C
+                // (before D) and D/G come, neither visited, F/G comes, visited, and a
+                // file is added to B, already done.
+                if (fatto || cartella != t.Percorso("M/D") ||
+                    stato != "Attendere. Sto ordinando i File") {
+                    return;
+                }
+                fatto = true;
+                fs::remove(velmora::PercorsoDaUtf8(t.Percorso("M/D/d2.mid")));
+#ifndef _WIN32
+                ASSERT_EQ(mkfifo(t.Percorso("M/D/d2.mid").c_str(), 0600), 0);
+#endif
+                fs::remove_all(velmora::PercorsoDaUtf8(t.Percorso("M/E")));
+                t.File("M/C/c.mid", Brano(2));
+                t.File("M/D/G/g.mid", Brano(2));
+                t.File("M/F/G/h.mid", Brano(2));
+                t.File("M/B/b3.mid", Brano(2));
+            }));
+        ASSERT_TRUE(fatto);
+        // The temporary folder's name differs from run to run.
+        std::string& r = risultati.back();
+        for (std::size_t p; (p = r.find(t.Percorso("M"))) != std::string::npos;) {
+            r.replace(p, t.Percorso("M").size(), "M");
+        }
+    }
+    const std::string& seriale = risultati[0];
+    EXPECT_EQ(risultati[1], seriale);
+    EXPECT_EQ(seriale.find("c.mid"), std::string::npos);
+    EXPECT_EQ(seriale.find("e.mid"), std::string::npos);
+    EXPECT_EQ(seriale.find("b3.mid"), std::string::npos);
+    EXPECT_EQ(seriale.find("g.mid"), std::string::npos);
+    EXPECT_NE(seriale.find("h.mid"), std::string::npos);
+#ifndef _WIN32
+    // The FIFO is a file that cannot be analysed, and the scan goes on past it.
+    EXPECT_NE(seriale.find("D|d2.mid|M/D| 0:00|-/-|0|0|0|-|-|-|"), std::string::npos) << seriale;
+    EXPECT_NE(seriale.find("f.mid"), std::string::npos);
+#endif
+}
+
+#ifndef _WIN32
+TEST(ScansioneParallela, AFifoUnderAMidiNameIsAFailedAnalysisNotAHang) {
+    prova::AlberoTemporaneo t;
+    t.Cartella("M");
+    ASSERT_EQ(mkfifo(t.Percorso("M/x.mid").c_str(), 0600), 0);
+    const AnalisiFile a = AnalizzaFile(t.Percorso("M/x.mid"));
+    EXPECT_TRUE(a.analizzato);
+    EXPECT_EQ(a.durata, 0);
+    EXPECT_EQ(a.testo, "-");
+}
+#endif
