@@ -82,7 +82,8 @@ TEST(ScansioneParallela, TheSameCatalogueForAnyNumberOfThreads) {
     t.File("M/X/Y/b.mid");
     t.Cartella("M/Z/vuota.mid"); // a folder under a file's name is no file
     const std::string seriale = Scansiona(t.Percorso("M"), 1);
-    EXPECT_EQ(seriale.substr(0, 9), "92 29 92 "); // files, corrupt ones, ones with text
+    // Files, corrupt ones, ones with text: the 14 that cannot be read have none.
+    EXPECT_EQ(seriale.substr(0, 9), "92 29 78 ");
     for (unsigned fili : {2u, 3u, 16u}) {
         EXPECT_EQ(Scansiona(t.Percorso("M"), fili), seriale) << fili << " threads";
     }
