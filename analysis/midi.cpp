@@ -57,6 +57,7 @@ bool Midi::CaricaFile() {
 }
 
 void Midi::Esamina() {
+    hashByte = velmora::Hash64({contenuto.get(), static_cast<std::size_t>(dimensione)});
     LeggiIntestazione();
     CreaTracce();
     LeggiTracce();

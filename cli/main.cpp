@@ -14,6 +14,8 @@ using velmora::cli::Comando;
 constexpr std::array kComandi = {
     Comando{"analyze", "analizza file MIDI e ne stampa il rapporto", velmora::cli::Analyze},
     Comando{"list", "cataloga una cartella e ne scrive l'elenco", velmora::cli::Lista},
+    Comando{"duplicates", "trova i file identici e quelli con la stessa musica",
+            velmora::cli::Duplicates},
 };
 
 void Uso(std::ostream& os) {
