@@ -104,8 +104,11 @@ TVelmora::TVelmora()
     CreaPaginaSalva(Sezioni->widget(3));
     Sezioni->setCurrentIndex(0);
 
-    SaveDialog1.Filtri = QStringList{QStringLiteral("File di Testo (*.txt)")};
+    SaveDialog1.Filtri =
+        QStringList{QStringLiteral("File di Testo (*.txt)"), QStringLiteral("CSV UTF-8 (*.csv)"),
+                    QStringLiteral("JSON (*.json)")};
     SaveDialog1.DefaultExt = QStringLiteral("txt");
+    SaveDialog1.EstensioneDalFiltro = true;
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(70);

@@ -32,6 +32,12 @@ public:
     QStringList Filtri; // e.g. "File di Testo (*.txt)"
     int FilterIndex = 1;
     QString DefaultExt;
+    // When set, the default extension follows the chosen filter: the extension of its
+    // first pattern ("csv" for "CSV UTF-8 (*.csv)"), while choosing and after.
+    bool EstensioneDalFiltro = false;
+
+    // The extension of the first pattern of a filter, empty when it has none.
+    static QString EstensioneDi(const QString& filtro);
 
     // Runs the dialog; on confirmation stores the chosen name and filter and
     // returns true.
