@@ -8,6 +8,7 @@
 #include "errori.h"
 #include "finestre.h"
 #include "impostazioni.h"
+#include "pagina_visualizza.h"
 #include "tstringgrid.h"
 
 #include <QApplication>
@@ -43,7 +44,7 @@ bool FotoDiTutto(TVelmora& velmora, TRapporto& rapporto, const QDir& cartella) {
     velmora.Button1Click();
     riuscito = Foto(velmora, cartella.filePath("velmora-analizza.png")) && riuscito;
     velmora.VisualizzaClick();
-    ClicCella(*velmora.Grid, 1, 3);
+    ClicCella(*velmora.Vista->Grid, 1, 3);
     riuscito = Foto(velmora, cartella.filePath("velmora-visualizza.png")) && riuscito;
     riuscito = Foto(rapporto, cartella.filePath("rapporto.png")) && riuscito;
     velmora.SalvaClick();

@@ -2,18 +2,17 @@
 #include "tvelmora.h"
 
 #include "aspetto.h"
+#include "caselle.h"
 #include "errori.h"
 #include "impostazioni.h"
+#include "pagina_visualizza.h"
 #include "scansione.h"
 #include "tdirectorylistbox.h"
 #include "tdrivecombobox.h"
-#include "tstringgrid.h"
-
 #include "trapporto.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTimer>
 
@@ -25,8 +24,6 @@ const char* const TVelmora::PaginaWeb2 =
 
 namespace {
 
-constexpr int LatoPagina = 641;
-
 // The address as the link shows it: without the scheme and the final "/".
 QString IndirizzoVisibile(const char* pagina) {
     QString testo = QString::fromLatin1(pagina);
@@ -35,45 +32,6 @@ QString IndirizzoVisibile(const char* pagina) {
         testo.chop(1);
     }
     return testo;
-}
-
-TCustomLabel* CreaEtichetta(QWidget* genitore, const char* nome, const QString& caption,
-                            QRect geometria, const QFont& carattere, const QColor& colore) {
-    auto* etichetta = new TCustomLabel(genitore);
-    etichetta->setObjectName(nome);
-    etichetta->setGeometry(geometria);
-    etichetta->setText(caption);
-    etichetta->setFont(carattere);
-    etichetta->SetColoreFont(colore);
-    return etichetta;
-}
-
-// A label that sizes itself to its caption: it reaches the right edge of the
-// page, so whatever caption it is given later is never cut.
-TCustomLabel* CreaEtichettaAuto(QWidget* genitore, const char* nome, const QString& caption,
-                                QPoint posizione) {
-    return CreaEtichetta(genitore, nome, caption,
-                         QRect(posizione, QSize(LatoPagina - posizione.x(), 19)),
-                         Carattere(13, true), Giallo);
-}
-
-// Check boxes and radio buttons: yellow bold captions on navy.
-template <class Casella>
-Casella* CreaCasella(QWidget* genitore, const char* nome, const char* caption, QRect geometria,
-                     bool scelta) {
-    auto* casella = new Casella(caption, genitore);
-    casella->setObjectName(nome);
-    casella->setGeometry(geometria);
-    casella->setFont(Carattere(13, true));
-    // A button paints its background in the button colour.
-    QPalette tavolozza = casella->palette();
-    tavolozza.setColor(QPalette::WindowText, Giallo);
-    tavolozza.setColor(QPalette::ButtonText, Giallo);
-    tavolozza.setColor(QPalette::Button, Navy);
-    casella->setPalette(tavolozza);
-    casella->setAutoFillBackground(true);
-    casella->setChecked(scelta);
-    return casella;
 }
 
 } // namespace
@@ -89,19 +47,11 @@ TVelmora::TVelmora()
     Sezioni->setObjectName("Sezioni");
     Sezioni->setGeometry(0, 40, LatoPagina, 361);
     Sezioni->setAutoFillBackground(true);
-    const char* const nomiPagine[] = {"PaginaStart", "PaginaAnalizza", "PaginaVisualizza",
-                                      "PaginaSalva"};
-    const char* const prefissi[] = {"Sfondo", "Sfondo1", "Sfondo2", "Sfondo3"};
-    for (int i = 0; i < 4; ++i) {
-        auto* pagina = new QWidget;
-        pagina->setObjectName(nomiPagine[i]);
-        Sezioni->addWidget(pagina);
-        CreaPiastrelle(pagina, prefissi[i]);
-    }
-    CreaPaginaStart(Sezioni->widget(0));
-    CreaPaginaAnalizza(Sezioni->widget(1));
-    CreaPaginaVisualizza(Sezioni->widget(2));
-    CreaPaginaSalva(Sezioni->widget(3));
+    CreaPaginaStart(AggiungiPagina(new QWidget, "PaginaStart", "Sfondo"));
+    CreaPaginaAnalizza(AggiungiPagina(new QWidget, "PaginaAnalizza", "Sfondo1"));
+    Vista = new PaginaVisualizza(catalogo, *Directory, *LabelStato);
+    AggiungiPagina(Vista, "PaginaVisualizza", "Sfondo2");
+    CreaPaginaSalva(AggiungiPagina(new QWidget, "PaginaSalva", "Sfondo3"));
     Sezioni->setCurrentIndex(0);
 
     SaveDialog1.Filtri =
@@ -139,12 +89,18 @@ void TVelmora::CreaStriscia(const QPixmap& immagine) {
     Salva->setEnabled(false);
 }
 
-void TVelmora::CreaPiastrelle(QWidget* pagina, const QString& prefisso) {
+QWidget* TVelmora::AggiungiPagina(QWidget* pagina, const char* nome, const QString& prefisso) {
+    pagina->setObjectName(nome);
+    Sezioni->addWidget(pagina);
+    // A page that built its controls already gets its tiles behind them.
     for (int i = 0; i < 6; ++i) {
-        const QByteArray nome = (prefisso + QString::number(i + 1)).toLatin1();
-        Trascina(Piastrella(pagina, nome.constData(), QPoint(256 * (i % 3), 256 * (i / 3)),
-                            Sfondo->pixmap()));
+        const QByteArray piastrella = (prefisso + QString::number(i + 1)).toLatin1();
+        QLabel* sfondo = Piastrella(pagina, piastrella.constData(),
+                                    QPoint(256 * (i % 3), 256 * (i / 3)), Sfondo->pixmap());
+        sfondo->lower();
+        Trascina(sfondo);
     }
+    return pagina;
 }
 
 void TVelmora::CreaPaginaStart(QWidget* pagina) {
@@ -192,41 +148,6 @@ void TVelmora::CreaPaginaAnalizza(QWidget* pagina) {
                                       {264, 320, 185, 17}, true);
     Start = CreaRLabel(pagina, ComandoPagina("Start", "Start", {576, 312, 46, 24}));
     LabelStato = CreaEtichettaAuto(pagina, "LabelStato", QString(), {16, 336});
-}
-
-void TVelmora::CreaPaginaVisualizza(QWidget* pagina) {
-    Grid = new TStringGrid(pagina);
-    Grid->setObjectName("Grid");
-    Grid->setGeometry(16, 0, 593, 270);
-    Grid->setFont(Carattere(13));
-    QPalette tavolozza = Grid->palette();
-    tavolozza.setColor(QPalette::Text, Rosso);
-    tavolozza.setColor(QPalette::ButtonText, Rosso);
-    Grid->setPalette(tavolozza);
-    // The fixed row in the colour of an active window's border.
-    Grid->SetFixedColor(QColor(212, 208, 200));
-    PreparaGriglia(*Grid);
-
-    ScrollBar1 = new QScrollBar(Qt::Vertical, pagina);
-    ScrollBar1->setObjectName("ScrollBar1");
-    ScrollBar1->setGeometry(608, 0, 20, 270);
-    ScrollBar1->setRange(1, 10);
-    ScrollBar1->setValue(1);
-    ScrollBar1->setPageStep(10);
-    ScrollBar1->setSingleStep(1);
-
-    RadioVisualizza1 = CreaCasella<QRadioButton>(
-        pagina, "RadioVisualizza1", "Visualizza tutti i file", {16, 288, 153, 17}, true);
-    RadioVisualizza2 = CreaCasella<QRadioButton>(
-        pagina, "RadioVisualizza2", "Visualizza basi con testo", {232, 288, 177, 17}, false);
-    RadioVisualizza3 = CreaCasella<QRadioButton>(
-        pagina, "RadioVisualizza3", "Visualizza file corrotti", {464, 288, 169, 17}, false);
-    LabelRiepilogo = CreaEtichettaAuto(pagina, "LabelRiepilogo", "Basi totali:", {16, 312});
-    LabelRiepilogo2 = CreaEtichettaAuto(pagina, "LabelRiepilogo2", "Basi con testo:", {240, 312});
-    LabelRiepilogo3 = CreaEtichettaAuto(pagina, "LabelRiepilogo3", "Basi corrotte:", {464, 312});
-    CheckRapporto =
-        CreaCasella<QCheckBox>(pagina, "CheckRapporto", "Apri finestra di informazioni dettagliate",
-                               {352, 336, 281, 17}, true);
 }
 
 void TVelmora::CreaPaginaSalva(QWidget* pagina) {
@@ -282,29 +203,9 @@ void TVelmora::CollegaPagine() {
     CreaScansione();
     connect(Drive, &TDriveComboBox::OnChange, this, &TVelmora::DriveChange);
     connect(Directory, &TDirectoryListBox::OnChange, this, &TVelmora::DirectoryChange);
-
-    connect(Grid, &TStringGrid::OnClick, this, &TVelmora::GridClick);
-    connect(Grid, &TStringGrid::OnKeyDown, this, &TVelmora::GridKeyDown);
-    connect(Grid, &TStringGrid::OnKeyUp, this, &TVelmora::GridKeyUp);
-    connect(Grid, &TStringGrid::OnMouseUp, this, &TVelmora::GridMouseUp);
-    connect(Grid, &TStringGrid::OnSelectCell, this, &TVelmora::GridSelectCell);
-    connect(Grid, &TStringGrid::OnExit, this, &TVelmora::GridExit);
-    // Qt's own controls: a failure of the handler goes to the general error handler
-    // here, before it could reach the library.
-    connect(ScrollBar1, &QScrollBar::valueChanged, this,
-            [this] { Protetto([this] { ScrollBar1Change(); }); });
-    for (QRadioButton* filtro : {RadioVisualizza1, RadioVisualizza2, RadioVisualizza3}) {
-        connect(filtro, &QRadioButton::toggled, this, [this](bool scelto) {
-            if (scelto) {
-                Protetto([this] { RadioVisualizza1Click(); });
-            }
-        });
-    }
-    connect(CheckRapporto, &QCheckBox::toggled, this,
-            [this] { Protetto([this] { CheckRapportoClick(); }); });
 }
 
 void TVelmora::CollegaRapporto(TRapporto& rapporto) {
     Rapporto = &rapporto;
-    rapporto.CheckRapporto = CheckRapporto;
+    Vista->CollegaRapporto(rapporto);
 }

@@ -8,7 +8,6 @@
 #pragma once
 
 #include "dati.h"
-#include "griglia_catalogo.h"
 #include "lista_file.h"
 #include "tfinestra.h"
 #include "tsavedialog.h"
@@ -17,16 +16,15 @@
 #include <string>
 
 class Impostazioni;
+class PaginaVisualizza;
 class QCheckBox;
 class QRadioButton;
-class QScrollBar;
 class QStackedWidget;
 class QTimer;
 class Scansione;
 class TDirectoryListBox;
 class TDriveComboBox;
 class TRapporto;
-class TStringGrid;
 
 class TVelmora : public TFinestra {
     Q_OBJECT
@@ -69,16 +67,8 @@ public:
     TRLabel* Start;
     TCustomLabel* LabelStato;
 
-    // Page 'Visualizza'.
-    TStringGrid* Grid;
-    QScrollBar* ScrollBar1;
-    QRadioButton* RadioVisualizza1;
-    QRadioButton* RadioVisualizza2;
-    QRadioButton* RadioVisualizza3;
-    TCustomLabel* LabelRiepilogo;
-    TCustomLabel* LabelRiepilogo2;
-    TCustomLabel* LabelRiepilogo3;
-    QCheckBox* CheckRapporto;
+    // Page 'Visualizza': the grid, its filters and counts, the report and renaming.
+    PaginaVisualizza* Vista;
 
     // Page 'Salva'.
     QRadioButton* Radio1;
@@ -108,11 +98,9 @@ public:
     TRapporto* Rapporto = nullptr;
     void CollegaRapporto(TRapporto& rapporto);
 
-    // The one catalogue of the run, and the shared state of the pages: the grid row
-    // last taken in hand (0 for none) and the folder list's folder as DirectoryChange
+    // The one catalogue of the run, and the folder list's folder as DirectoryChange
     // last saw it.
     dati catalogo;
-    int UltimaRiga = 0;
     std::string directoryCorrente;
     // A scan is running and has not been asked to stop.
     bool InAnalisi() const;
@@ -140,34 +128,9 @@ public:
     void DriveChange();
     void DirectoryChange();
 
-    // Page 'Visualizza': the grid, its paging and its events.
-    void VisualizzaGriglia();
-    void RadioVisualizza1Click();
-    void ScrollBar1Change();
-    void GridClick();
-    void GridKeyDown(int tasto);
-    void GridKeyUp(int tasto);
-    void GridMouseUp();
-    void GridSelectCell(int colonna, int riga);
-    void GridExit();
-    void AdattaUltimaColonna();
-    // The filter of the checked radio button.
-    Filtro FiltroAttivo() const;
-
-    // The report of the grid's current row, written into the report window.
-    void EstraiInfo();
-    void ScriviRTF(const QString& testo, int stile);
-    void CheckRapportoClick();
-
-    // Renaming from the "Nome" and "Directory" cells of the current row.
-    void Rename();
-    void RenameDir();
-
     // Writes the catalogue as the list file chosen in SaveDialog1.
     void StampaFile();
 
-    // Writes the heading of one grid column.
-    void ScriviIntestazione(int colonna, const QString& testo);
     // The folder tree's current folder (UTF-8), which is also the process's
     // current folder; setting it runs DirectoryChange.
     std::string CartellaDirectory() const;
@@ -181,11 +144,11 @@ protected:
 
 private:
     void CreaStriscia(const QPixmap& immagine);
-    // The six tiles of a page, in two rows of three, named prefisso1 to prefisso6.
-    void CreaPiastrelle(QWidget* pagina, const QString& prefisso);
+    // Adds the page to the notebook under its tiles, six in two rows of three named
+    // prefisso1 to prefisso6.
+    QWidget* AggiungiPagina(QWidget* pagina, const char* nome, const QString& prefisso);
     void CreaPaginaStart(QWidget* pagina);
     void CreaPaginaAnalizza(QWidget* pagina);
-    void CreaPaginaVisualizza(QWidget* pagina);
     void CreaPaginaSalva(QWidget* pagina);
     void CentraEtichette();
     void Collega();
@@ -193,8 +156,6 @@ private:
     // The scan engine, driving the folder list and the file list, with its hooks
     // on the window.
     void CreaScansione();
-    // The entry behind the grid's current row (the catalogue's cursor on it), or none.
-    const dati::elemento* EntryCorrente();
 
     std::unique_ptr<Impostazioni> registro;
     std::unique_ptr<Scansione> scansione;

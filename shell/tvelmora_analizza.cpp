@@ -2,16 +2,15 @@
 #include "tvelmora.h"
 
 #include "aspetto.h"
+#include "pagina_visualizza.h"
 #include "scansione.h"
 #include "tdirectorylistbox.h"
 #include "tdrivecombobox.h"
-#include "tstringgrid.h"
 
 #include "piattaforma.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QRadioButton>
 #include <QStackedWidget>
 #include <filesystem>
 
@@ -44,11 +43,7 @@ void TVelmora::CreaScansione() {
         for (QWidget* etichetta : {Analizza, Visualizza, Salva}) {
             etichetta->setEnabled(true);
         }
-        QRadioButton* const filtro[] = {RadioVisualizza1, RadioVisualizza2, RadioVisualizza3};
-        filtro[0]->setEnabled(filtri.tutti);
-        filtro[1]->setEnabled(filtri.conTesto);
-        filtro[2]->setEnabled(filtri.corrotti);
-        filtro[filtri.Scelta(static_cast<int>(FiltroAttivo()) + 1) - 1]->setChecked(true);
+        Vista->AbilitaFiltri(filtri);
     };
     scansione = std::make_unique<Scansione>(Directory->Lista(), File, catalogo, std::move(ganci));
     File.Cartella(Directory->Directory());
@@ -91,7 +86,7 @@ void TVelmora::AnalizzaClick() {
 void TVelmora::Button1Click() {
     if (!scansione->InCorso()) {
         // The scan empties the catalogue whose entries the grid shows.
-        StaccaGriglia(*Grid);
+        Vista->StaccaDalCatalogo();
     }
     scansione->Button1Click(CheckAnalisi->isChecked(), CheckSub->isChecked());
 }

@@ -1,13 +1,13 @@
-// The main window's handlers: settings, activation, page 'Salva', minimise, close
-// and the links of page 'Start'.
+// The main window's handlers: settings, activation, opening pages 'Visualizza' and
+// 'Salva', minimise, close and the links of page 'Start'.
 #include "tvelmora.h"
 
 #include "errori.h"
 #include "impostazioni.h"
+#include "pagina_visualizza.h"
 #include "scansione.h"
 #include "tdirectorylistbox.h"
 #include "trapporto.h"
-#include "tstringgrid.h"
 
 #include "piattaforma.h"
 
@@ -54,16 +54,12 @@ void TVelmora::FormCreate() {
 }
 
 void TVelmora::FormActivate() {
-    UltimaRiga = 0;
+    Vista->UltimaRiga = 0;
     for (int colonna = 0; colonna < colonneGriglia; ++colonna) {
-        ScriviIntestazione(colonna, QString::fromLatin1(intestazioniGriglia[colonna]));
+        Vista->ScriviIntestazione(colonna, QString::fromLatin1(intestazioniGriglia[colonna]));
     }
     Label5->setCursor(Qt::PointingHandCursor);
     Label6->setCursor(Qt::PointingHandCursor);
-}
-
-void TVelmora::ScriviIntestazione(int colonna, const QString& testo) {
-    Grid->SetCells(colonna, 0, testo);
 }
 
 std::string TVelmora::CartellaDirectory() const {
@@ -72,6 +68,13 @@ std::string TVelmora::CartellaDirectory() const {
 
 void TVelmora::ImpostaCartellaDirectory(const std::string& cartella) {
     Directory->SetDirectory(cartella);
+}
+
+void TVelmora::VisualizzaClick() {
+    Visualizza->SetActive(true);
+    Vista->VisualizzaGriglia();
+    Sezioni->setCurrentIndex(2);
+    Vista->Mostra();
 }
 
 void TVelmora::SalvaClick() {

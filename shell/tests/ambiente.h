@@ -7,6 +7,7 @@
 #include "errori.h"
 #include "finestre.h"
 #include "impostazioni.h"
+#include "pagina_visualizza.h"
 #include "trapporto.h"
 #include "tvelmora.h"
 

@@ -99,9 +99,9 @@ inline TVelmora& ApriSu(Ambiente& ambiente, const std::string& cartella) {
 
 // A mouse click on a cell of the grid, scrolled into view through the paging bar.
 inline void ClicCella(TVelmora& velmora, int colonna, int riga) {
-    TStringGrid& griglia = *velmora.Grid;
+    TStringGrid& griglia = *velmora.Vista->Grid;
     if (riga < griglia.TopRow() || riga > griglia.TopRow() + 8) {
-        velmora.ScrollBar1->setValue(riga);
+        velmora.Vista->ScrollBar1->setValue(riga);
     }
     const QRect cella = griglia.visualRect(griglia.model()->index(riga - 1, colonna));
     QTest::mouseClick(griglia.viewport(), Qt::LeftButton, {}, cella.center());
@@ -117,10 +117,10 @@ inline void Tasto(TVelmora& velmora, Qt::Key tasto) {
 // commits it with Enter.
 inline void ScriviCella(TVelmora& velmora, int colonna, int riga, const QString& testo) {
     ClicCella(velmora, colonna, riga);
-    if (velmora.Grid->InplaceEditor() == nullptr) {
+    if (velmora.Vista->Grid->InplaceEditor() == nullptr) {
         ClicCella(velmora, colonna, riga);
     }
-    QLineEdit* editor = velmora.Grid->InplaceEditor();
+    QLineEdit* editor = velmora.Vista->Grid->InplaceEditor();
     if (editor == nullptr) {
         qFatal("no editor opened");
     }

@@ -92,41 +92,42 @@ private slots:
         QCOMPARE(velmora.LabelStato->text().toStdString(), radice);
         QVERIFY(velmora.Visualizza->isEnabled() && velmora.Salva->isEnabled());
         QCOMPARE(velmora.Visualizza->ColoreFont(), aspetto::Rosso);
-        QVERIFY(velmora.RadioVisualizza2->isEnabled() && velmora.RadioVisualizza3->isEnabled());
+        QVERIFY(velmora.Vista->RadioVisualizza2->isEnabled() &&
+                velmora.Vista->RadioVisualizza3->isEnabled());
         QCOMPARE(velmora.catalogo.NumeroFile(), 11);
 
         // Page 'Visualizza': rows, counts, paging range.
         Clic(velmora.Visualizza);
         QCOMPARE(velmora.Sezioni->currentIndex(), 2);
-        QCOMPARE(velmora.Grid->RowCount(), 12);
-        QCOMPARE(velmora.LabelRiepilogo->text(), QString("Basi totali: 11"));
-        QCOMPARE(velmora.LabelRiepilogo2->text(), QString("Basi con testo: 4"));
-        QCOMPARE(velmora.LabelRiepilogo3->text(), QString("Basi corrotte: 3"));
-        QCOMPARE(velmora.ScrollBar1->maximum(), 3);
-        QCOMPARE(velmora.Grid->Cells(1, 3), QString("Canzone del mare (karaoke)"));
+        QCOMPARE(velmora.Vista->Grid->RowCount(), 12);
+        QCOMPARE(velmora.Vista->LabelRiepilogo->text(), QString("Basi totali: 11"));
+        QCOMPARE(velmora.Vista->LabelRiepilogo2->text(), QString("Basi con testo: 4"));
+        QCOMPARE(velmora.Vista->LabelRiepilogo3->text(), QString("Basi corrotte: 3"));
+        QCOMPARE(velmora.Vista->ScrollBar1->maximum(), 3);
+        QCOMPARE(velmora.Vista->Grid->Cells(1, 3), QString("Canzone del mare (karaoke)"));
         // The row's texts are those of the file's own analysis, in the display forms.
         Midi canzone(banco->campioni.Percorso("Canzone del mare (karaoke).mid"));
         canzone.Analizza();
-        QCOMPARE(velmora.Grid->Cells(2, 3).toStdString(),
+        QCOMPARE(velmora.Vista->Grid->Cells(2, 3).toStdString(),
                  FormattaDurata(static_cast<std::int32_t>(canzone.DurataSecondi())));
-        QCOMPARE(velmora.Grid->Cells(2, 3).size(), 5);
-        QCOMPARE(velmora.Grid->Cells(3, 3).toStdString(),
+        QCOMPARE(velmora.Vista->Grid->Cells(2, 3).size(), 5);
+        QCOMPARE(velmora.Vista->Grid->Cells(3, 3).toStdString(),
                  FormattaNumero(std::filesystem::file_size(velmora::PercorsoDaUtf8(
                      banco->campioni.Percorso("Canzone del mare (karaoke).mid")))));
-        QCOMPARE(velmora.Grid->Cells(7, 3), QString("1"));
-        QCOMPARE(velmora.Grid->Cells(8, 3), QString("MIDI KARAOKE FILE"));
-        QCOMPARE(velmora.Grid->Cells(0, 11), QString("Liscio"));
+        QCOMPARE(velmora.Vista->Grid->Cells(7, 3), QString("1"));
+        QCOMPARE(velmora.Vista->Grid->Cells(8, 3), QString("MIDI KARAOKE FILE"));
+        QCOMPARE(velmora.Vista->Grid->Cells(0, 11), QString("Liscio"));
         QVERIFY(banco->ambiente.Rapporto().isVisible());
 
         // The filters.
-        velmora.RadioVisualizza3->click();
-        QCOMPARE(velmora.Grid->RowCount(), 4);
-        QCOMPARE(velmora.Grid->Cells(1, 1), QString("Brano rovinato"));
-        QCOMPARE(velmora.Grid->Cells(1, 3), QString("Tre variazioni"));
-        velmora.RadioVisualizza2->click();
-        QCOMPARE(velmora.Grid->RowCount(), 5);
-        velmora.RadioVisualizza1->click();
-        QCOMPARE(velmora.Grid->RowCount(), 12);
+        velmora.Vista->RadioVisualizza3->click();
+        QCOMPARE(velmora.Vista->Grid->RowCount(), 4);
+        QCOMPARE(velmora.Vista->Grid->Cells(1, 1), QString("Brano rovinato"));
+        QCOMPARE(velmora.Vista->Grid->Cells(1, 3), QString("Tre variazioni"));
+        velmora.Vista->RadioVisualizza2->click();
+        QCOMPARE(velmora.Vista->Grid->RowCount(), 5);
+        velmora.Vista->RadioVisualizza1->click();
+        QCOMPARE(velmora.Vista->Grid->RowCount(), 12);
 
         // A row selected: the report of that file, the same runs as velmora-cli's.
         ClicCella(velmora, 1, 3);
@@ -146,7 +147,7 @@ private slots:
         QVERIFY(!banco->campioni.Esiste("Notte sul lago.mid"));
         QCOMPARE(EntryDellaRiga(velmora.catalogo, Filtro::Tutti, 5)->Nome(),
                  std::string("Notte sul lago blu.mid"));
-        QCOMPARE(velmora.Grid->Cells(1, 5), QString("Notte sul lago blu"));
+        QCOMPARE(velmora.Vista->Grid->Cells(1, 5), QString("Notte sul lago blu"));
 
         // "Directory" edited and Enter: the folder is renamed, the grid back at the top,
         // the folder list on the new folder.
@@ -157,9 +158,9 @@ private slots:
         const dati::elemento* mazurka = EntryDellaRiga(velmora.catalogo, Filtro::Tutti, 11);
         QCOMPARE(mazurka->Directory(), std::string("Valzer"));
         QCOMPARE(mazurka->Percorso(), nuova);
-        QCOMPARE(velmora.Grid->Cells(0, 11), QString("Valzer"));
-        QCOMPARE(velmora.Grid->TopRow(), 1);
-        QCOMPARE(velmora.ScrollBar1->value(), 1);
+        QCOMPARE(velmora.Vista->Grid->Cells(0, 11), QString("Valzer"));
+        QCOMPARE(velmora.Vista->Grid->TopRow(), 1);
+        QCOMPARE(velmora.Vista->ScrollBar1->value(), 1);
         QCOMPARE(velmora.CartellaDirectory(), nuova);
         QCOMPARE(velmora.LabelStato->text().toStdString(), nuova);
         QVERIFY(banco->ambiente.errori.isEmpty());

@@ -16,8 +16,8 @@ namespace {
 
 // The first data row whose "Nome" cell reads nome, 0 for none.
 int RigaDi(TVelmora& velmora, const QString& nome) {
-    for (int r = 1; r < velmora.Grid->RowCount(); ++r) {
-        if (velmora.Grid->Cells(1, r) == nome) {
+    for (int r = 1; r < velmora.Vista->Grid->RowCount(); ++r) {
+        if (velmora.Vista->Grid->Cells(1, r) == nome) {
             return r;
         }
     }
@@ -51,57 +51,57 @@ private slots:
     void Paginazione() {
         TVelmora& velmora = ApriSu(banco->ambiente, banco->campioni.Radice());
         velmora.VisualizzaClick();
-        QCOMPARE(velmora.Grid->RowCount(), 10); // empty catalogue: nine empty rows
-        QCOMPARE(velmora.ScrollBar1->maximum(), 10);
+        QCOMPARE(velmora.Vista->Grid->RowCount(), 10); // empty catalogue: nine empty rows
+        QCOMPARE(velmora.Vista->ScrollBar1->maximum(), 10);
         for (int i = 1; i <= 20; ++i) {
             velmora.catalogo.Aggiungi("pop", "f" + std::to_string(i) + ".mid", "/pop", i, 10, "4/4",
                                       120, 1, "", "1", "");
         }
         velmora.VisualizzaClick();
-        QCOMPARE(velmora.ScrollBar1->minimum(), 1);
-        QCOMPARE(velmora.ScrollBar1->maximum(), 12);
-        QCOMPARE(velmora.ScrollBar1->value(), 1);
-        velmora.ScrollBar1->setValue(5);
-        QCOMPARE(velmora.Grid->TopRow(), 5);
-        velmora.ScrollBar1->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        QCOMPARE(velmora.ScrollBar1->value(), 12); // a large change of 10, clamped
-        QCOMPARE(velmora.Grid->TopRow(), 12);
+        QCOMPARE(velmora.Vista->ScrollBar1->minimum(), 1);
+        QCOMPARE(velmora.Vista->ScrollBar1->maximum(), 12);
+        QCOMPARE(velmora.Vista->ScrollBar1->value(), 1);
+        velmora.Vista->ScrollBar1->setValue(5);
+        QCOMPARE(velmora.Vista->Grid->TopRow(), 5);
+        velmora.Vista->ScrollBar1->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(velmora.Vista->ScrollBar1->value(), 12); // a large change of 10, clamped
+        QCOMPARE(velmora.Vista->Grid->TopRow(), 12);
         // Keys that scroll the grid move the bar with them, on release.
-        velmora.ScrollBar1->setValue(5);
+        velmora.Vista->ScrollBar1->setValue(5);
         ClicCella(velmora, 2, 13); // the bottom row
         Tasto(velmora, Qt::Key_Down);
         Tasto(velmora, Qt::Key_Down);
-        QCOMPARE(velmora.Grid->Row(), 15);
-        QCOMPARE(velmora.Grid->TopRow(), 7);
-        QCOMPARE(velmora.ScrollBar1->value(), 7);
+        QCOMPARE(velmora.Vista->Grid->Row(), 15);
+        QCOMPARE(velmora.Vista->Grid->TopRow(), 7);
+        QCOMPARE(velmora.Vista->ScrollBar1->value(), 7);
         // A refill puts both back at the top.
-        velmora.VisualizzaGriglia();
-        QCOMPARE(velmora.ScrollBar1->value(), 1);
-        QCOMPARE(velmora.Grid->TopRow(), 1);
+        velmora.Vista->VisualizzaGriglia();
+        QCOMPARE(velmora.Vista->ScrollBar1->value(), 1);
+        QCOMPARE(velmora.Vista->Grid->TopRow(), 1);
     }
 
     void UltimaColonnaAdattataAlRilascio() {
         TVelmora& velmora = ApriSu(banco->ambiente, banco->campioni.Radice());
         velmora.VisualizzaClick();
-        QWidget* intestazione = velmora.Grid->horizontalHeader()->viewport();
+        QWidget* intestazione = velmora.Vista->Grid->horizontalHeader()->viewport();
         const auto rilascia = [&] {
             QTest::mouseClick(intestazione, Qt::LeftButton, {}, QPoint(20, 10));
         };
         rilascia();
-        QCOMPARE(velmora.Grid->ColWidths(9), 181);
-        velmora.Grid->SetColWidths(8, 68);
+        QCOMPARE(velmora.Vista->Grid->ColWidths(9), 181);
+        velmora.Vista->Grid->SetColWidths(8, 68);
         rilascia();
-        QCOMPARE(velmora.Grid->ColWidths(9), 231);
-        velmora.Grid->SetColWidths(8, 118);
-        velmora.Grid->SetColWidths(9, 181);
-        velmora.Grid->SetColWidths(1, 230);
+        QCOMPARE(velmora.Vista->Grid->ColWidths(9), 231);
+        velmora.Vista->Grid->SetColWidths(8, 118);
+        velmora.Vista->Grid->SetColWidths(9, 181);
+        velmora.Vista->Grid->SetColWidths(1, 230);
         rilascia();
-        QCOMPARE(velmora.Grid->ColWidths(9), 181);
+        QCOMPARE(velmora.Vista->Grid->ColWidths(9), 181);
         // A release over the cells fits it as well.
-        velmora.Grid->SetColWidths(1, 180);
-        velmora.Grid->SetColWidths(8, 68);
-        QTest::mouseClick(velmora.Grid->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
-        QCOMPARE(velmora.Grid->ColWidths(9), 231);
+        velmora.Vista->Grid->SetColWidths(1, 180);
+        velmora.Vista->Grid->SetColWidths(8, 68);
+        QTest::mouseClick(velmora.Vista->Grid->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+        QCOMPARE(velmora.Vista->Grid->ColWidths(9), 231);
     }
 
     void QuandoIlRapportoSiRifa() {
@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(Contenuto(banco->ambiente).size(), std::size_t{1});
         ClicCella(velmora, 2, 2);
         QCOMPARE(Contenuto(banco->ambiente)[1].testo, std::string("Caffè al mattino.mid\r\n"));
-        const auto segna = [&] { velmora.ScriviRTF("segno", 3); };
+        const auto segna = [&] { velmora.Vista->ScriviRTF("segno", 3); };
         const auto segnato = [&] { return Contenuto(banco->ambiente).back().testo == "segno"; };
         segna();
         ClicCella(velmora, 2, 2); // the current cell again: its editor, no new report
@@ -121,17 +121,17 @@ private slots:
         QCOMPARE(Contenuto(banco->ambiente)[1].testo, std::string("Caffè al mattino.mid\r\n"));
 
         // Unchecked: the window hides and rows build no report.
-        velmora.CheckRapporto->click();
+        velmora.Vista->CheckRapporto->click();
         QVERIFY(!banco->ambiente.Rapporto().isVisible());
         segna();
         ClicCella(velmora, 2, 4);
         QVERIFY(segnato());
-        velmora.CheckRapporto->click();
+        velmora.Vista->CheckRapporto->click();
         QVERIFY(banco->ambiente.Rapporto().isVisible());
         QVERIFY(segnato());
         // The window's own close label unchecks the box.
         Clic(banco->ambiente.Rapporto().Chiudi);
-        QVERIFY(!velmora.CheckRapporto->isChecked());
+        QVERIFY(!velmora.Vista->CheckRapporto->isChecked());
         QVERIFY(!banco->ambiente.Rapporto().isVisible());
     }
 
@@ -186,7 +186,7 @@ private slots:
         const int notte = RigaDi(velmora, "Notte sul lago");
         // Another file of that name: refused, the cell shows the stored name again.
         ScriviCella(velmora, 1, notte, "Squillo");
-        QCOMPARE(velmora.Grid->Cells(1, notte), QString("Notte sul lago"));
+        QCOMPARE(velmora.Vista->Grid->Cells(1, notte), QString("Notte sul lago"));
         QVERIFY(banco->campioni.Esiste("Notte sul lago.mid") &&
                 banco->campioni.Esiste("Squillo.mid"));
         QCOMPARE(Leggi(banco->campioni.Percorso("Squillo.mid")),
@@ -194,14 +194,14 @@ private slots:
         // Names that are not names.
         for (const QString& nome : {QString(), QString("."), QString(".."), QString("su/giu")}) {
             ScriviCella(velmora, 1, notte, nome);
-            QCOMPARE(velmora.Grid->Cells(1, notte), QString("Notte sul lago"));
+            QCOMPARE(velmora.Vista->Grid->Cells(1, notte), QString("Notte sul lago"));
         }
         QVERIFY(banco->campioni.Esiste("Notte sul lago.mid"));
         const int mazurka = RigaDi(velmora, "Mazurka");
         const std::string liscio = banco->campioni.Percorso("Balli popolari/Liscio");
         for (const QString& nome : {QString(), QString(".."), QString("su/giu")}) {
             ScriviCella(velmora, 0, mazurka, nome);
-            QCOMPARE(velmora.Grid->Cells(0, mazurka), QString("Liscio"));
+            QCOMPARE(velmora.Vista->Grid->Cells(0, mazurka), QString("Liscio"));
             QCOMPARE(velmora.CartellaDirectory(),
                      liscio); // the entry's folder, as after any failure
         }
@@ -215,7 +215,7 @@ private slots:
         TVelmora& velmora = Scansionata(*banco);
         const int mazurka = RigaDi(velmora, "Mazurka");
         ScriviCella(velmora, 0, mazurka, "Altro");
-        QCOMPARE(velmora.Grid->Cells(0, mazurka), QString("Liscio"));
+        QCOMPARE(velmora.Vista->Grid->Cells(0, mazurka), QString("Liscio"));
         QVERIFY(banco->campioni.Esiste("Balli popolari/Liscio/Mazurka.mid"));
         QVERIFY(!banco->campioni.Esiste("Balli popolari/Altro/Mazurka.mid"));
         QVERIFY(banco->ambiente.errori.isEmpty());
@@ -227,7 +227,7 @@ private slots:
         velmora.ImpostaCartellaDirectory(radice);
         const int mazurka = RigaDi(velmora, "Mazurka");
         ScriviCella(velmora, 0, mazurka, "Nuova");
-        QCOMPARE(velmora.Grid->Cells(0, mazurka), QString("Liscio"));
+        QCOMPARE(velmora.Vista->Grid->Cells(0, mazurka), QString("Liscio"));
         QVERIFY(banco->campioni.Esiste("Balli popolari/Liscio/Mazurka.mid"));
         QCOMPARE(velmora.CartellaDirectory(), radice);
         QVERIFY(banco->ambiente.errori.isEmpty());
@@ -252,18 +252,18 @@ private slots:
         // report is built.
         ClicCella(velmora, 1, 3);
         ClicCella(velmora, 1, 3);
-        velmora.Grid->InplaceEditor()->selectAll();
-        QTest::keyClicks(velmora.Grid->InplaceEditor(), "Canzone nuova");
+        velmora.Vista->Grid->InplaceEditor()->selectAll();
+        QTest::keyClicks(velmora.Vista->Grid->InplaceEditor(), "Canzone nuova");
         ClicCella(velmora, 1, 5);
         QVERIFY(banco->campioni.Esiste("Canzone nuova.mid"));
         QCOMPARE(Contenuto(banco->ambiente)[1].testo, std::string("Notte sul lago.mid\r\n"));
         // Edited, then the focus leaves the grid for another control.
         ClicCella(velmora, 1, 5);
-        velmora.Grid->InplaceEditor()->selectAll();
-        QTest::keyClicks(velmora.Grid->InplaceEditor(), "Notte fonda");
-        velmora.RadioVisualizza2->setFocus();
+        velmora.Vista->Grid->InplaceEditor()->selectAll();
+        QTest::keyClicks(velmora.Vista->Grid->InplaceEditor(), "Notte fonda");
+        velmora.Vista->RadioVisualizza2->setFocus();
         QVERIFY(banco->campioni.Esiste("Notte fonda.mid"));
-        QCOMPARE(velmora.UltimaRiga, 0);
+        QCOMPARE(velmora.Vista->UltimaRiga, 0);
     }
 };
 

@@ -241,21 +241,21 @@ private slots:
         const QStringList intestazioni{"Directory", "Nome",   "Durata", "Lunghezza", "Tempo",
                                        "BPM",       "Tracce", "Tipo",   "Testo",     "Copyright"};
         for (int colonna = 0; colonna < 10; ++colonna) {
-            QCOMPARE(velmora.Grid->Cells(colonna, 0), intestazioni[colonna]);
+            QCOMPARE(velmora.Vista->Grid->Cells(colonna, 0), intestazioni[colonna]);
         }
         QCOMPARE(velmora.Label5->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(velmora.Label6->cursor().shape(), Qt::PointingHandCursor);
 
         // Back from the report window.
-        velmora.UltimaRiga = 7;
-        velmora.ScriviIntestazione(3, "cambiata");
+        velmora.Vista->UltimaRiga = 7;
+        velmora.Vista->ScriviIntestazione(3, "cambiata");
         rapporto.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&rapporto));
-        QCOMPARE(velmora.UltimaRiga, 7);
+        QCOMPARE(velmora.Vista->UltimaRiga, 7);
         velmora.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&velmora));
-        QCOMPARE(velmora.UltimaRiga, 0);
-        QCOMPARE(velmora.Grid->Cells(3, 0), QString("Lunghezza"));
+        QCOMPARE(velmora.Vista->UltimaRiga, 0);
+        QCOMPARE(velmora.Vista->Grid->Cells(3, 0), QString("Lunghezza"));
     }
 
     void PageLabelsSwitchPagesAndNeverLeadBackToStart() {
@@ -284,7 +284,7 @@ private slots:
 
     void TheReportWindowStaysHiddenWhenItsBoxIsUnchecked() {
         TVelmora& velmora = ambiente->Apri();
-        velmora.CheckRapporto->setChecked(false);
+        velmora.Vista->CheckRapporto->setChecked(false);
         velmora.VisualizzaClick();
         QCOMPARE(velmora.Sezioni->currentIndex(), 2);
         QVERIFY(!ambiente->Rapporto().isVisible());

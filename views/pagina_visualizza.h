@@ -1,0 +1,97 @@
+// Page 'Visualizza' of the main window: the catalogue in a ten-column grid under
+// three filters, paged by the scroll bar beside it, the counts below it, the report
+// of the selected row in the report window, and renaming files and folders by
+// editing the "Nome" and "Directory" cells.
+//
+// The controls are public and carry their form names, so the main window and the
+// tests reach them directly.
+#pragma once
+
+#include "dati.h"
+#include "griglia_catalogo.h"
+
+#include <QWidget>
+
+#include <string>
+
+class QCheckBox;
+class QRadioButton;
+class QScrollBar;
+class TCustomLabel;
+class TDirectoryListBox;
+class TRapporto;
+class TStringGrid;
+struct FiltriVisualizza;
+
+class PaginaVisualizza : public QWidget {
+    Q_OBJECT
+
+public:
+    // catalogo is the main window's; cartelle is the folder list of page 'Analizza',
+    // which a folder rename moves away from the folder being renamed; stato is that
+    // page's status line. All three outlive the page.
+    PaginaVisualizza(dati& catalogo, TDirectoryListBox& cartelle, TCustomLabel& stato,
+                     QWidget* genitore = nullptr);
+
+    // The report window, created after the main window: EstraiInfo writes into it and
+    // CheckRapporto shows and hides it.
+    void CollegaRapporto(TRapporto& rapporto);
+
+    TStringGrid* Grid;
+    QScrollBar* ScrollBar1;
+    QRadioButton* RadioVisualizza1;
+    QRadioButton* RadioVisualizza2;
+    QRadioButton* RadioVisualizza3;
+    TCustomLabel* LabelRiepilogo;
+    TCustomLabel* LabelRiepilogo2;
+    TCustomLabel* LabelRiepilogo3;
+    QCheckBox* CheckRapporto;
+
+    // The grid row last taken in hand by a click or a key, 0 for none.
+    int UltimaRiga = 0;
+
+    // Opening the page, after the grid was filled: the counts, and the report window
+    // brought up when CheckRapporto is checked.
+    void Mostra();
+    // The end of a scan: each filter enabled while it lists something, and the first
+    // one checked when the checked one lists nothing.
+    void AbilitaFiltri(const FiltriVisualizza& filtri);
+    // Before the catalogue is emptied: the grid lets go of its entries.
+    void StaccaDalCatalogo();
+    // Writes the heading of one grid column.
+    void ScriviIntestazione(int colonna, const QString& testo);
+
+    // The grid, its paging and its events.
+    void VisualizzaGriglia();
+    void RadioVisualizza1Click();
+    void ScrollBar1Change();
+    void GridClick();
+    void GridKeyDown(int tasto);
+    void GridKeyUp(int tasto);
+    void GridMouseUp();
+    void GridSelectCell(int colonna, int riga);
+    void GridExit();
+    void AdattaUltimaColonna();
+    // The filter of the checked radio button.
+    Filtro FiltroAttivo() const;
+
+    // The report of the grid's current row, written into the report window.
+    void EstraiInfo();
+    void ScriviRTF(const QString& testo, int stile);
+    void CheckRapportoClick();
+
+    // Renaming from the "Nome" and "Directory" cells of the current row.
+    void Rename();
+    void RenameDir();
+
+private:
+    void CreaControlli();
+    void Collega();
+    // The entry behind the grid's current row (the catalogue's cursor on it), or none.
+    const dati::elemento* EntryCorrente();
+
+    dati& catalogo;
+    TDirectoryListBox& Directory;
+    TCustomLabel& LabelStato;
+    TRapporto* Rapporto = nullptr;
+};
