@@ -3,7 +3,7 @@
 # Times `velmora-cli list` (scan with analysis of every file, then the list export) over
 # a tree of 20,000 MIDI files against reading every file's bytes, both with a warm
 # cache, and prints the ratio and the peak memory of velmora-cli.
-# Goals: ratio at most 2, peak memory under 64 MB.
+# Goals: ratio at most 2, peak memory under 64 MB; `duplicates` at most 1.2 times `list`.
 # The tree is built once, outside the repository, in $VELMORA_BENCH_TREE
 # (default /tmp/velmora-bench-tree): 10 x 10 x 5 nested folders of 40 files copied
 # from the corpus.
@@ -91,4 +91,16 @@ awk -v l="$tempo_leggi" -v e="$tempo_elenca" -v p="$picco" 'BEGIN {
     printf "velmora-cli list:                   %.3f s (best of the runs)\n", e
     printf "ratio: %.2f (goal <= 2)\n", e / l
     printf "peak memory of velmora-cli: %.1f MB (goal < 64)\n", p / 1024
+}'
+
+# --- Duplicates: velmora-cli duplicates on the same tree, against list ---------------
+# Goal: at most 1.2 times the time of list.
+doppioni=("$cli" duplicates "$albero")
+tempo_doppioni=
+for _ in $(seq "$giri"); do
+    tempo_doppioni=$(minimo "$tempo_doppioni" "$(misura "${doppioni[@]}")")
+done
+awk -v d="$tempo_doppioni" -v e="$tempo_elenca" 'BEGIN {
+    printf "velmora-cli duplicates:             %.3f s (best of the runs)\n", d
+    printf "ratio duplicates / list: %.2f (goal <= 1.2)\n", d / e
 }'

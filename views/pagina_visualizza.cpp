@@ -27,6 +27,7 @@ PaginaVisualizza::PaginaVisualizza(dati& catalogo_, TDirectoryListBox& cartelle,
     : QWidget(genitore), catalogo(catalogo_), Directory(cartelle), LabelStato(stato) {
     CreaControlli();
     Collega();
+    CreaMenuGriglia();
 }
 
 void PaginaVisualizza::CreaControlli() {

@@ -80,6 +80,12 @@ public:
     void ScriviRTF(const QString& testo, int stile);
     void CheckRapportoClick();
 
+    // The grid's right-click menu (menu_griglia.cpp). "Mostra i doppioni": the other
+    // files of the catalogue identical to the current row's or with the same music, in
+    // the report window.
+    void CreaMenuGriglia();
+    void MostraDoppioni();
+
     // Renaming from the "Nome" and "Directory" cells of the current row.
     void Rename();
     void RenameDir();
