@@ -221,8 +221,10 @@ Bytes LeggiFile(const fs::path& p) {
 }
 
 void Aggiungi(dati& catalogo, const fs::path& file) {
-    AggiungiVoce(catalogo, file.parent_path().filename().string(), file.filename().string(),
-                 file.parent_path().string(), AnalizzaFile(file.string()));
+    using velmora::Utf8DaPercorso;
+    AggiungiVoce(catalogo, Utf8DaPercorso(file.parent_path().filename()),
+                 Utf8DaPercorso(file.filename()), Utf8DaPercorso(file.parent_path()),
+                 AnalizzaFile(Utf8DaPercorso(file)));
 }
 
 // Each group as the set of its file names, with its kind.
@@ -297,8 +299,8 @@ TEST(Doppioni, GruppiOrdinatiEIdenticiNonRipetuti) {
     EXPECT_EQ(Gruppi(soloCopie), (std::set<std::pair<std::string, std::set<std::string>>>{
                                      {"identici", {"a1.mid", "a2.mid"}}}));
     dati senzaAnalisi;
-    AggiungiVoce(senzaAnalisi, "x", "a1.mid", c.string(), AnalisiFile{});
-    AggiungiVoce(senzaAnalisi, "x", "a2.mid", c.string(), AnalisiFile{});
+    AggiungiVoce(senzaAnalisi, "x", "a1.mid", "/x", AnalisiFile{});
+    AggiungiVoce(senzaAnalisi, "x", "a2.mid", "/x", AnalisiFile{});
     EXPECT_TRUE(TrovaDoppioni(senzaAnalisi).empty());
 }
 
@@ -338,7 +340,7 @@ TEST(Doppioni, CorpusRisalvatoTuttiTrovati) {
     std::set<std::uint64_t> musiche; // a song the corpus holds twice is planted once
     for (const fs::path& f : corpus) {
         const Bytes originale = LeggiFile(f);
-        const AnalisiFile a = AnalizzaFile(f.string());
+        const AnalisiFile a = AnalizzaFile(velmora::Utf8DaPercorso(f));
         const std::optional<Smf> smf = LeggiSmf(originale);
         if (f.parent_path().filename() == "broken" || !a.impronta || !smf || smf->formato == 2 ||
             !musiche.insert(*a.impronta).second) {
