@@ -2,12 +2,14 @@
 
 #include "midi.h"
 
-#include <algorithm>
 #include <bit>
-#include <cstring>
 #include <numeric>
 
 namespace velmora {
+
+// The fingerprint hashes the notes' memory as it is: the same bytes on every machine
+// the program is built for.
+static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
@@ -37,6 +39,15 @@ std::uint64_t Giro(std::uint64_t accumulo, std::uint64_t dato) {
 
 std::uint64_t Unisci(std::uint64_t h, std::uint64_t accumulo) {
     return (h ^ Giro(0, accumulo)) * kPrimo1 + kPrimo4;
+}
+
+// The final avalanche: every input bit reaches every output bit.
+std::uint64_t Mescola(std::uint64_t h) {
+    h ^= h >> 33;
+    h *= kPrimo2;
+    h ^= h >> 29;
+    h *= kPrimo3;
+    return h ^ h >> 32;
 }
 
 } // namespace
@@ -70,36 +81,43 @@ std::uint64_t Hash64(std::span<const std::uint8_t> bytes) {
     for (; p < fine; ++p) {
         h = std::rotl(h ^ *p * kPrimo5, 11) * kPrimo1;
     }
-    h ^= h >> 33;
-    h *= kPrimo2;
-    h ^= h >> 29;
-    h *= kPrimo3;
-    return h ^ h >> 32;
+    return Mescola(h);
 }
 
-std::optional<std::uint64_t> RaccoltaNote::Impronta(std::uint32_t divisione) const {
+std::optional<std::uint64_t> RaccoltaNote::Impronta(std::uint32_t divisione) {
     if (note.empty() || divisione == 0) {
         return std::nullopt;
     }
-    std::vector<std::uint64_t> ordinate = note;
-    std::sort(ordinate.begin(), ordinate.end());
-    std::uint64_t comune = divisione;
-    for (const std::uint64_t n : ordinate) {
-        comune = std::gcd(comune, n >> 9);
-    }
-    // The reduced division, then each note with its reduced tick, as little-endian bytes.
-    std::vector<std::uint8_t> bytes((ordinate.size() + 1) * 8);
-    const auto scrivi = [&bytes](std::size_t i, std::uint64_t v) {
-        for (int k = 0; k < 8; ++k) {
-            bytes[i * 8 + k] = static_cast<std::uint8_t>(v >> (8 * k));
+    // Most ticks are multiples of the divisor found so far: one 32-bit remainder each.
+    std::uint32_t comune = divisione;
+    std::uint32_t tickPrecedente = 0;
+    for (const std::uint64_t n : note) {
+        const auto tick = static_cast<std::uint32_t>(n >> 9);
+        if (tick != tickPrecedente && tick % comune != 0) {
+            comune = std::gcd(comune, tick);
+            if (comune == 1) {
+                break;
+            }
         }
-    };
-    scrivi(0, divisione / comune);
-    for (std::size_t i = 0; i < ordinate.size(); ++i) {
-        const std::uint64_t n = ordinate[i];
-        scrivi(i + 1, (n >> 9) / comune << 9 | (n & 0x1FF));
+        tickPrecedente = tick;
     }
-    return Hash64(bytes);
+    // The sorted notes as a multiset: each note (reduced tick, key, drum) mixed on its
+    // own and the results added, which gives every order of the same notes the value
+    // that sorting them first would, without the sort.
+    std::uint64_t somma = 0;
+    if (comune == 1) {
+        for (const std::uint64_t n : note) {
+            somma += Mescola(n * kPrimo1);
+        }
+    } else {
+        for (const std::uint64_t n : note) {
+            const std::uint32_t tick = static_cast<std::uint32_t>(n >> 9) / comune;
+            somma += Mescola((std::uint64_t{tick} << 9 | (n & 0x1FF)) * kPrimo1);
+        }
+    }
+    const std::uint64_t riassunto[3] = {somma, note.size(), divisione / comune};
+    note.clear();
+    return Hash64({reinterpret_cast<const std::uint8_t*>(riassunto), sizeof riassunto});
 }
 
 std::string Esadecimale(std::uint64_t valore) {
@@ -118,5 +136,5 @@ std::optional<std::uint64_t> Midi::HashByte() const {
 }
 
 std::optional<std::uint64_t> Midi::ImprontaMusicale() const {
-    return stato == 0 ? note.Impronta(divisione) : std::nullopt;
+    return impronta;
 }

@@ -10,8 +10,10 @@
 // offs and velocities, every meta and system-exclusive event (names, texts, copyright,
 // tempo, time signature), program and controller changes. Every note-on counts, also
 // one that repeats a sounding note, so the notes form a multiset and a changed, added or
-// removed note changes the fingerprint. A file without such notes, or whose analysis
-// failed, has no fingerprint; a format-2 file counts each pattern from its own start.
+// removed note changes the fingerprint. The notes are hashed as that multiset, which is
+// what hashing them sorted amounts to, without sorting them (impronta.cpp). A file
+// without such notes, or whose analysis failed, has no fingerprint; a format-2 file
+// counts each pattern from its own start.
 #pragma once
 
 #include <cstdint>
@@ -32,12 +34,18 @@ public:
         note.push_back(std::uint64_t{tick} << 9 | std::uint64_t{tasto} << 1 |
                        (canale == kCanaleBatteria ? 1u : 0u));
     }
-    // The fingerprint for the given division; none without notes or without a division.
-    std::optional<std::uint64_t> Impronta(std::uint32_t divisione) const;
+    // Room for every note a file of this size can hold (three bytes each at least), so
+    // that gathering never moves them.
+    void Riserva(std::int32_t dimensione) {
+        note.reserve(static_cast<std::size_t>(dimensione) / 3);
+    }
+    // The fingerprint for the given division, none without notes or without a division.
+    // Consumes the notes: call it once, after the walk.
+    std::optional<std::uint64_t> Impronta(std::uint32_t divisione);
 
 private:
     static constexpr std::uint8_t kCanaleBatteria = 9; // MIDI channel 10
-    std::vector<std::uint64_t> note; // tick, key, drum: sorting them sorts the notes
+    std::vector<std::uint64_t> note;                   // tick, key, drum
 };
 
 // A fingerprint as text: 16 lower-case hexadecimal digits.

@@ -122,6 +122,7 @@ private:
     std::vector<elementotraccia> elementiTraccia;
     std::optional<std::uint64_t> hashByte;
     velmora::RaccoltaNote note;
+    std::optional<std::uint64_t> impronta;
 };
 
 // The readers every event goes through, inline for the speed of the walk.

@@ -55,12 +55,16 @@ void Midi::CreaTracce() {
 
 void Midi::LeggiTracce() {
     lista mappa;
+    note.Riserva(dimensione);
     // Once a read has failed nothing the walk finds can show in a result, so it stops.
     for (std::uint32_t i = 0; i < numeroTracce && i < elementiTraccia.size() && stato == 0; ++i) {
         LeggiTraccia(i, mappa);
     }
     if (stato == 0) {
         CalcolaDurata(mappa);
+    }
+    if (stato == 0) {
+        impronta = note.Impronta(divisione);
     }
 }
 
