@@ -15,6 +15,8 @@ constexpr std::array kComandi = {
     Comando{"analyze", "analizza file MIDI e ne stampa il rapporto", velmora::cli::Analyze},
     Comando{"list", "cataloga una cartella e ne scrive l'elenco", velmora::cli::Lista},
     Comando{"render", "suona un file MIDI in un file WAV", velmora::cli::Render},
+    Comando{"duplicates", "trova i file identici e quelli con la stessa musica",
+            velmora::cli::Duplicates},
 };
 
 void Uso(std::ostream& os) {
