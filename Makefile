@@ -5,7 +5,7 @@ FUZZ_SECONDS ?= 60
 CORPUS ?= $(abspath ../shared/corpus)
 BENCH_DIR ?= $(CORPUS)
 
-.PHONY: deps run test bench fuzz release clean format screenshots
+.PHONY: deps run test bench fuzz release clean format screenshots deps-windows test-windows windows
 
 deps:
 	@bash scripts/install-deps.sh
@@ -27,6 +27,14 @@ test: deps build/asan/build.ninja
 	cd build/asan && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+deps-windows:
+	@bash scripts/install-deps.sh windows
+
+# The Windows build, cross-compiled with mingw-w64 and tested under Wine; the GUI
+# joins when scripts/build-qt-windows.sh has built its Qt.
+test-windows: deps-windows
+	JOBS=$(JOBS) bash scripts/test-windows.sh build/windows
 
 bench: release
 	bash scripts/bench.sh build/release "$(BENCH_DIR)"
