@@ -36,6 +36,15 @@ deps-windows:
 test-windows: deps-windows
 	JOBS=$(JOBS) bash scripts/test-windows.sh build/windows
 
+# velmora.exe and velmora-cli.exe in dist/windows/, building Qt for Windows first when
+# it is not there yet.
+windows: deps-windows
+	JOBS=$(JOBS) bash scripts/build-qt-windows.sh
+	VELMORA_SOLO_COMPILA=1 JOBS=$(JOBS) bash scripts/test-windows.sh build/windows
+	mkdir -p dist/windows
+	cp build/windows/shell/velmora.exe build/windows/cli/velmora-cli.exe dist/windows/
+	@ls -l dist/windows
+
 bench: release
 	bash scripts/bench.sh build/release "$(BENCH_DIR)"
 

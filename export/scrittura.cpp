@@ -46,11 +46,7 @@ bool Protetto(const fs::path& file) {
 std::FILE* CreaTemporaneo(const fs::path& file, fs::path& temporaneo) {
     for (int n = 0; n < kTentativi; ++n) {
         temporaneo = file.parent_path() / (".velmora" + std::to_string(n) + ".tmp");
-#ifdef _WIN32
-        std::FILE* f = _wfopen(temporaneo.c_str(), L"wbx");
-#else
-        std::FILE* f = std::fopen(temporaneo.c_str(), "wbx");
-#endif
+        std::FILE* f = velmora::CreaFileNuovo(temporaneo);
         if (f != nullptr || errno != EEXIST) {
             return f;
         }
@@ -73,7 +69,7 @@ bool SuDisco(std::FILE* f) {
 Esito ScriviFile(const std::string& nomeFile, std::string_view contenuto) {
     std::error_code ec;
     const fs::path file = fs::absolute(velmora::PercorsoDaUtf8(nomeFile), ec);
-    if (ec || Protetto(file)) {
+    if (ec || Protetto(file) || velmora::NomeRiservato(velmora::Utf8DaPercorso(file.filename()))) {
         return NonCreato(ec ? velmora::PercorsoDaUtf8(nomeFile) : file);
     }
     fs::path temporaneo;

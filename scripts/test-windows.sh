@@ -3,7 +3,8 @@
 # the core, the CLI and their tests always; the GUI and its QtTest suites too when
 # the static Qt for Windows of scripts/build-qt-windows.sh is there.
 # Usage: bash scripts/test-windows.sh [BUILD_DIR] (default build/windows).
-# VELMORA_WINDOWS_GUI=OFF leaves the GUI out even when that Qt exists.
+# VELMORA_WINDOWS_GUI=OFF leaves the GUI out even when that Qt exists;
+# VELMORA_SOLO_COMPILA=1 builds without running the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/windows}
@@ -14,7 +15,7 @@ inizio=$SECONDS
 source scripts/wine-ambiente.sh "$build"
 
 gui=OFF
-if [[ "${VELMORA_WINDOWS_GUI:-ON}" != OFF && -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]]; then
+if [[ "${VELMORA_WINDOWS_GUI:-ON}" != OFF && -f "$qt/velmora-qt-6.4.2.stamp" ]]; then
     gui=ON
     echo "test-windows: GUI included (Qt for Windows in $qt)"
 else
@@ -27,5 +28,6 @@ cmake -S . -B "$build" -G Ninja -Wno-dev \
     -DVELMORA_GUI=$gui -DCMAKE_PREFIX_PATH="$qt" >/dev/null
 cmake --build "$build" -j "$jobs"
 compilato=$SECONDS
+[[ -n "${VELMORA_SOLO_COMPILA:-}" ]] && exit 0
 (cd "$build" && ctest --output-on-failure -j "$jobs")
 echo "test-windows: build $((compilato - inizio)) s, tests under Wine $((SECONDS - compilato)) s (GUI $gui)"

@@ -8,6 +8,10 @@
 #include <set>
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -44,6 +48,9 @@ TEST_F(Scrittura, WritesAndReplacesWholeFilesLeavingNoTemporary) {
 }
 
 TEST_F(Scrittura, ReplacedFileKeepsItsPermissions) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps a read-only attribute, not permission bits such as 0600";
+#endif
     Crea("lista.txt", "vecchio");
     fs::permissions(dir / "lista.txt", fs::perms::owner_read | fs::perms::owner_write);
     ASSERT_TRUE(ScriviFile(P("lista.txt"), "nuovo"));
@@ -85,8 +92,10 @@ TEST_F(Scrittura, ReadOnlyFolderCannotCreateTheFile) {
     EXPECT_EQ(Leggi("lista.txt"), "vecchio");
 }
 
-#ifndef _WIN32
 TEST_F(Scrittura, WriteErrorIsReportedAndKeepsTheOldFile) {
+    if (!DiscoPieno::kPossibile) {
+        GTEST_SKIP() << kSenzaDiscoPieno;
+    }
     Crea("lista.txt", "vecchia lista");
     // A short text fails when it is flushed, a long one already while it is written.
     for (const std::string& contenuto : {std::string(100, 'a'), Campione(200000)}) {
@@ -100,4 +109,39 @@ TEST_F(Scrittura, WriteErrorIsReportedAndKeepsTheOldFile) {
         EXPECT_EQ(Voci(), std::set<std::string>{"lista.txt"});
     }
 }
+
+// Windows' own write failure: another program holds the target open without sharing.
+TEST_F(Scrittura, ATargetHeldOpenElsewhereKeepsItsContent) {
+#ifdef _WIN32
+    Crea("lista.txt", "vecchia lista");
+    const HANDLE h =
+        CreateFileW(F("lista.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const Esito esito = ScriviFile(P("lista.txt"), "nuova lista");
+    CloseHandle(h);
+    EXPECT_EQ(esito.errore, "Cannot create file " + P("lista.txt"));
+    EXPECT_EQ(Leggi("lista.txt"), "vecchia lista");
+    EXPECT_EQ(Voci(), std::set<std::string>{"lista.txt"});
+#else
+    GTEST_SKIP() << "POSIX has no share modes: a file open elsewhere can be replaced";
 #endif
+}
+
+TEST_F(Scrittura, NamesReservedForDevicesAreRefused) {
+    if (!velmora::NomeRiservato("con")) {
+        GTEST_SKIP() << "no names are reserved for devices on this system";
+    }
+    for (const std::string nome : {"con", "NUL.txt", "Com1.mid", "aux .txt"}) {
+        EXPECT_EQ(ScriviFile(P(nome), "x").errore, "Cannot create file " + P(nome));
+    }
+    EXPECT_TRUE(Voci().empty());
+}
+
+TEST_F(Scrittura, ATemporaryNameAlreadyTakenIsLeftAlone) {
+    // Another writer's temporary file: neither emptied nor removed.
+    Crea(".velmora0.tmp", "altrui");
+    ASSERT_TRUE(ScriviFile(P("lista.txt"), "mia"));
+    EXPECT_EQ(Leggi(".velmora0.tmp"), "altrui");
+    EXPECT_EQ(Leggi("lista.txt"), "mia");
+    EXPECT_EQ(Voci(), (std::set<std::string>{".velmora0.tmp", "lista.txt"}));
+}
