@@ -68,9 +68,14 @@ bool SuDisco(std::FILE* f) {
 
 Esito ScriviFile(const std::string& nomeFile, std::string_view contenuto) {
     std::error_code ec;
-    const fs::path file = fs::absolute(velmora::PercorsoDaUtf8(nomeFile), ec);
-    if (ec || Protetto(file) || velmora::NomeRiservato(velmora::Utf8DaPercorso(file.filename()))) {
-        return NonCreato(ec ? velmora::PercorsoDaUtf8(nomeFile) : file);
+    const fs::path dato = velmora::PercorsoDaUtf8(nomeFile);
+    // A device's name is no file; Windows' absolute form of it would be the device's.
+    if (velmora::NomeRiservato(velmora::Utf8DaPercorso(dato.filename()))) {
+        return NonCreato(dato);
+    }
+    const fs::path file = fs::absolute(dato, ec);
+    if (ec || Protetto(file)) {
+        return NonCreato(ec ? dato : file);
     }
     fs::path temporaneo;
     std::FILE* f = CreaTemporaneo(file, temporaneo);

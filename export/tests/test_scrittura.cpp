@@ -137,6 +137,26 @@ TEST_F(Scrittura, NamesReservedForDevicesAreRefused) {
     EXPECT_TRUE(Voci().empty());
 }
 
+TEST_F(Scrittura, APathLongerThanWindowsAllowsIsWrittenOrRefusedClearly) {
+    std::string cartella;
+    for (int i = 0; i < 8; ++i) {
+        cartella += "cartella con un nome lungo " + std::to_string(i) + "/";
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(F(cartella), ec);
+    if (ec) {
+        GTEST_SKIP() << "this system makes no folders that deep: " << ec.message();
+    }
+    const std::string nome = P(cartella + "lista.txt");
+    ASSERT_GT(nome.size(), 260u);
+    const Esito esito = ScriviFile(nome, "lista");
+    if (esito) {
+        EXPECT_EQ(Leggi(cartella + "lista.txt"), "lista");
+    } else {
+        EXPECT_EQ(esito.errore, "Cannot create file " + nome);
+    }
+}
+
 TEST_F(Scrittura, ATemporaryNameAlreadyTakenIsLeftAlone) {
     // Another writer's temporary file: neither emptied nor removed.
     Crea(".velmora0.tmp", "altrui");
