@@ -4,6 +4,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 CORPUS ?= $(abspath ../shared/corpus)
 BENCH_DIR ?= $(CORPUS)
+VELMORA_WINDOWS_GUI ?= OFF
 
 .PHONY: deps run test bench fuzz release clean format screenshots deps-windows test-windows windows
 
@@ -31,16 +32,17 @@ test: deps build/asan/build.ninja
 deps-windows:
 	@bash scripts/install-deps.sh windows
 
-# The Windows build, cross-compiled with mingw-w64 and tested under Wine; the GUI
-# joins when scripts/build-qt-windows.sh has built its Qt.
+# The Windows build, cross-compiled with mingw-w64 and tested under Wine: core and
+# CLI; the GUI too with VELMORA_WINDOWS_GUI=ON once scripts/build-qt-windows.sh has
+# built its Qt.
 test-windows: deps-windows
-	JOBS=$(JOBS) bash scripts/test-windows.sh build/windows
+	JOBS=$(JOBS) VELMORA_WINDOWS_GUI=$(VELMORA_WINDOWS_GUI) bash scripts/test-windows.sh build/windows
 
 # velmora.exe and velmora-cli.exe in dist/windows/, building Qt for Windows first when
 # it is not there yet.
 windows: deps-windows
 	JOBS=$(JOBS) bash scripts/build-qt-windows.sh
-	VELMORA_SOLO_COMPILA=1 JOBS=$(JOBS) bash scripts/test-windows.sh build/windows
+	VELMORA_WINDOWS_GUI=ON VELMORA_SOLO_COMPILA=1 JOBS=$(JOBS) bash scripts/test-windows.sh build/windows
 	mkdir -p dist/windows
 	cp build/windows/shell/velmora.exe build/windows/cli/velmora-cli.exe dist/windows/
 	@ls -l dist/windows

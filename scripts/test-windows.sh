@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Cross-builds Velmora for Windows with mingw-w64 and runs its tests under Wine:
-# the core, the CLI and their tests always; the GUI and its QtTest suites too when
-# the static Qt for Windows of scripts/build-qt-windows.sh is there.
+# Cross-builds Velmora for Windows with mingw-w64 and runs its tests under Wine: the
+# core, the CLI and their tests; with VELMORA_WINDOWS_GUI=ON also the GUI and its QtTest
+# suites, given the static Qt for Windows of scripts/build-qt-windows.sh.
 # Usage: bash scripts/test-windows.sh [BUILD_DIR] (default build/windows).
-# VELMORA_WINDOWS_GUI=OFF leaves the GUI out even when that Qt exists;
 # VELMORA_SOLO_COMPILA=1 builds without running the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,11 +14,15 @@ inizio=$SECONDS
 source scripts/wine-ambiente.sh "$build"
 
 gui=OFF
-if [[ "${VELMORA_WINDOWS_GUI:-ON}" != OFF && -f "$qt/velmora-qt-6.4.2.stamp" ]]; then
+if [[ "${VELMORA_WINDOWS_GUI:-OFF}" == ON && -f "$qt/velmora-qt-6.4.2.stamp" ]]; then
     gui=ON
-    echo "test-windows: GUI included (Qt for Windows in $qt)"
+    echo "test-windows: core, CLI and GUI (Qt for Windows in $qt)"
+elif [[ "${VELMORA_WINDOWS_GUI:-OFF}" == ON ]]; then
+    echo "test-windows: no Qt for Windows in $qt (scripts/build-qt-windows.sh builds it):" \
+        "the GUI is NOT built or tested"
 else
-    echo "test-windows: core and CLI only (no Qt for Windows in $qt: scripts/build-qt-windows.sh builds it)"
+    echo "test-windows: core and CLI only; the GUI is NOT built or tested" \
+        "(VELMORA_WINDOWS_GUI=ON adds it)"
 fi
 
 cmake -S . -B "$build" -G Ninja -Wno-dev \
