@@ -44,7 +44,7 @@ windows: deps-windows
 	JOBS=$(JOBS) bash scripts/build-qt-windows.sh
 	VELMORA_WINDOWS_GUI=ON VELMORA_SOLO_COMPILA=1 JOBS=$(JOBS) bash scripts/test-windows.sh build/windows
 	mkdir -p dist/windows
-	cp build/windows/shell/velmora.exe build/windows/cli/velmora-cli.exe dist/windows/
+	cp build/windows-gui/shell/velmora.exe build/windows-gui/cli/velmora-cli.exe dist/windows/
 	@ls -l dist/windows
 
 bench: release

@@ -2,7 +2,8 @@
 # Cross-builds Velmora for Windows with mingw-w64 and runs its tests under Wine: the
 # core, the CLI and their tests; with VELMORA_WINDOWS_GUI=ON also the GUI and its QtTest
 # suites, given the static Qt for Windows of scripts/build-qt-windows.sh.
-# Usage: bash scripts/test-windows.sh [BUILD_DIR] (default build/windows).
+# Usage: bash scripts/test-windows.sh [BUILD_DIR] (default build/windows; with the GUI,
+# BUILD_DIR-gui).
 # VELMORA_SOLO_COMPILA=1 builds without running the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,12 +12,16 @@ jobs=${JOBS:-$(nproc)}
 qt=${VELMORA_QT_WINDOWS:-$HOME/.cache/velmora/qt6-windows}
 inizio=$SECONDS
 
-source scripts/wine-ambiente.sh "$build"
-
 gui=OFF
+toolchain=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake")
 if [[ "${VELMORA_WINDOWS_GUI:-OFF}" == ON && -f "$qt/velmora-qt-6.4.2.stamp" ]]; then
     gui=ON
-    echo "test-windows: core, CLI and GUI (Qt for Windows in $qt)"
+    # Qt's own toolchain file finds the cross-built Qt and Debian's host tools, then
+    # loads ours; a build folder of its own, as a folder keeps its first toolchain.
+    build=$build-gui
+    toolchain=(-DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake"
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake")
+    echo "test-windows: core, CLI and GUI in $build (Qt for Windows in $qt)"
 elif [[ "${VELMORA_WINDOWS_GUI:-OFF}" == ON ]]; then
     echo "test-windows: no Qt for Windows in $qt (scripts/build-qt-windows.sh builds it):" \
         "the GUI is NOT built or tested"
@@ -25,10 +30,9 @@ else
         "(VELMORA_WINDOWS_GUI=ON adds it)"
 fi
 
-cmake -S . -B "$build" -G Ninja -Wno-dev \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DVELMORA_GUI=$gui -DCMAKE_PREFIX_PATH="$qt" >/dev/null
+source scripts/wine-ambiente.sh "$build"
+cmake -S . -B "$build" -G Ninja -Wno-dev "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release \
+    -DVELMORA_GUI=$gui >/dev/null
 cmake --build "$build" -j "$jobs"
 compilato=$SECONDS
 [[ -n "${VELMORA_SOLO_COMPILA:-}" ]] && exit 0
