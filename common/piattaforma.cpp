@@ -209,8 +209,7 @@ bool ErroreStandardSuTerminale() {
 #endif
 }
 
-std::vector<std::string> ArgomentiUtf8([[maybe_unused]] int argc,
-                                       [[maybe_unused]] char** argv) {
+std::vector<std::string> ArgomentiUtf8([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
 #ifdef _WIN32
     std::vector<std::string> argomenti;
     int n = 0;
@@ -275,6 +274,14 @@ bool NomeRiservato([[maybe_unused]] std::string_view nome) {
     }
     return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
            base[3] >= '1' && base[3] <= '9';
+#else
+    return false;
+#endif
+}
+
+bool CartellaTroppoLunga([[maybe_unused]] std::string_view cartella) {
+#ifdef _WIN32
+    return PercorsoDaUtf8(cartella).native().size() + 2 >= MAX_PATH;
 #else
     return false;
 #endif

@@ -64,6 +64,10 @@ std::FILE* CreaFileNuovo(const std::filesystem::path& percorso);
 // of that name cannot be made there. Always false elsewhere.
 bool NomeRiservato(std::string_view nome);
 
+// True for a folder Windows cannot list: its path and "\\*" must fit in 260 UTF-16
+// units (MAX_PATH). Always false elsewhere.
+bool CartellaTroppoLunga(std::string_view cartella);
+
 // Renames a file or folder, never replacing an existing one. A change of letter
 // case only (the same file on a case-insensitive file system) is allowed.
 bool RinominaSenzaSostituire(std::string_view da, std::string_view a);

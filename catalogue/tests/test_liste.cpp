@@ -201,6 +201,23 @@ TEST(ListaCartelle, AnUnreadableFolderShowsNoSubFolders) {
     t.Leggibile("M/U");
 }
 
+TEST(ListaCartelle, AFolderTooLongForWindowsToListCannotBeOpened) {
+    prova::AlberoTemporaneo t;
+    std::string lunga = "M";
+    while (!velmora::CartellaTroppoLunga(t.Percorso(lunga)) && lunga.size() < 400) {
+        lunga += "/cartella con un nome lungo";
+    }
+    if (!velmora::CartellaTroppoLunga(t.Percorso(lunga))) {
+        GTEST_SKIP() << "no limit on the length of a folder's path here";
+    }
+    t.File(lunga + "/a.mid");
+    EXPECT_THROW(ListaCartelle{t.Percorso(lunga)}, ErroreCartella);
+    // Reached from above, it is a row whose opening fails with the message.
+    ListaCartelle l(t.Percorso(lunga.substr(0, lunga.rfind('/'))));
+    l.SelezionaRiga(l.RigaSelezionata() + 1);
+    EXPECT_THROW(l.ApriSelezionata(), ErroreCartella);
+}
+
 TEST(ListaCartelle, TheDriveIsTheRootOfTheCurrentFolder) {
     prova::AlberoTemporaneo t;
     t.Cartella("M");
