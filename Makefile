@@ -4,8 +4,9 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 CORPUS ?= $(abspath ../shared/corpus)
 BENCH_DIR ?= $(CORPUS)
+VELMORA_WINDOWS_GUI ?= OFF
 
-.PHONY: deps run test tsan bench fuzz release clean format screenshots
+.PHONY: deps run test tsan bench fuzz release clean format screenshots deps-windows test-windows windows
 
 deps:
 	@bash scripts/install-deps.sh
@@ -38,6 +39,24 @@ tsan: deps build/tsan/build.ninja
 	cmake --build build/tsan -j $(JOBS) --target test_catalogue
 	cd build/tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  ctest --output-on-failure -j $(JOBS) -R '^(Scansione|ScansioneParallela|ListaFile|ListaCartelle)\.'
+
+deps-windows:
+	@bash scripts/install-deps.sh windows
+
+# The Windows build, cross-compiled with mingw-w64 and tested under Wine: core and
+# CLI; the GUI too with VELMORA_WINDOWS_GUI=ON once scripts/build-qt-windows.sh has
+# built its Qt.
+test-windows: deps-windows
+	JOBS=$(JOBS) VELMORA_WINDOWS_GUI=$(VELMORA_WINDOWS_GUI) bash scripts/test-windows.sh build/windows
+
+# velmora.exe and velmora-cli.exe in dist/windows/, building Qt for Windows first when
+# it is not there yet.
+windows: deps-windows
+	JOBS=$(JOBS) bash scripts/build-qt-windows.sh
+	VELMORA_WINDOWS_GUI=ON VELMORA_SOLO_COMPILA=1 JOBS=$(JOBS) bash scripts/test-windows.sh build/windows
+	mkdir -p dist/windows
+	cp build/windows-gui/shell/velmora.exe build/windows-gui/cli/velmora-cli.exe dist/windows/
+	@ls -l dist/windows
 
 bench: release
 	bash scripts/bench.sh build/release "$(BENCH_DIR)"

@@ -51,6 +51,7 @@ bool Midi::CaricaFile() {
 }
 
 void Midi::Esamina() {
+    hashByte = velmora::Hash64({contenuto.get(), static_cast<std::size_t>(dimensione)});
     LeggiIntestazione();
     CreaTracce();
     LeggiTracce();

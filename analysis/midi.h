@@ -4,8 +4,11 @@
 // Nothing here throws: every failure becomes a value of Stato().
 #pragma once
 
+#include "impronta.h"
+
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -51,6 +54,12 @@ public:
     std::uint8_t TracciaAttiva(std::int32_t i) const;
     std::string Strumento(std::int32_t i) const;
 
+    // For finding duplicates (impronta.h): the hash of the file's bytes, none when the
+    // file could not be read; the musical fingerprint, none when the analysis failed or
+    // the file has no notes.
+    std::optional<std::uint64_t> HashByte() const;
+    std::optional<std::uint64_t> ImprontaMusicale() const;
+
     // The steps of the analysis and the byte readers they share.
     bool CaricaFile(); // loads the file into contenuto; false when it cannot be read
     void LeggiIntestazione();
@@ -87,8 +96,9 @@ private:
     void LeggiTraccia(std::uint32_t i, lista& mappa);
     bool EventiCanaleRapidi(statotraccia& s, elementotraccia& r);
     void EventoCanale(statotraccia& s, std::uint8_t b, std::uint8_t status);
-    // Records a program change or a note in the row the format assigns to it.
-    void Registra(statotraccia& s, std::uint8_t status, std::uint8_t dato);
+    // Records a program change or a note in the row the format assigns to it, and
+    // gathers note-ons for the fingerprint; velocita is the second data byte.
+    void Registra(statotraccia& s, std::uint8_t status, std::uint8_t dato, std::uint8_t velocita);
     void EventoMeta(statotraccia& s, lista& mappa);
     void EventoTesto(statotraccia& s);
     void EventoSysex(statotraccia& s);
@@ -110,6 +120,9 @@ private:
     std::uint32_t ultimoTick = 0;
     std::unique_ptr<std::uint8_t[]> contenuto;
     std::vector<elementotraccia> elementiTraccia;
+    std::optional<std::uint64_t> hashByte;
+    velmora::RaccoltaNote note;
+    std::optional<std::uint64_t> impronta;
 };
 
 // The readers every event goes through, inline for the speed of the walk.

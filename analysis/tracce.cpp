@@ -55,12 +55,16 @@ void Midi::CreaTracce() {
 
 void Midi::LeggiTracce() {
     lista mappa;
+    note.Riserva(dimensione);
     // Once a read has failed nothing the walk finds can show in a result, so it stops.
     for (std::uint32_t i = 0; i < numeroTracce && i < elementiTraccia.size() && stato == 0; ++i) {
         LeggiTraccia(i, mappa);
     }
     if (stato == 0) {
         CalcolaDurata(mappa);
+    }
+    if (stato == 0) {
+        impronta = note.Impronta(divisione);
     }
 }
 
@@ -115,12 +119,13 @@ bool Midi::EventiCanaleRapidi(statotraccia& s, elementotraccia& r) {
         // Without branches: a status byte is followed by its first data byte.
         const unsigned conStatus = b >> 7;
         const std::uint8_t dato = p[1 + conStatus];
+        const std::uint8_t velocita = p[2 + conStatus]; // inside the limit: p[3] at most
         const std::uint32_t lunghezza = 2 + conStatus + (DueDati(status) ? 1 : 0);
         t.tick += p[0];
         c += lunghezza;
         letti += lunghezza;
         t.runningStatus = status;
-        Registra(t, status, dato);
+        Registra(t, status, dato, velocita);
         fatti = true;
         if (letti >= r.byteDichiarati) {
             break;
@@ -140,15 +145,23 @@ void Midi::EventoCanale(statotraccia& s, std::uint8_t b, std::uint8_t status) {
         dato = LeggiByte();
         ++r.byteLetti;
     }
+    std::uint8_t velocita = 0;
     if (DueDati(status)) {
+        if (cursore >= 0 && cursore < dimensione) {
+            velocita = contenuto[static_cast<std::size_t>(cursore)];
+        }
         Salta(1);
         ++r.byteLetti;
     }
-    Registra(s, status, dato);
+    Registra(s, status, dato, velocita);
 }
 
-void Midi::Registra(statotraccia& s, std::uint8_t status, std::uint8_t dato) {
+void Midi::Registra(statotraccia& s, std::uint8_t status, std::uint8_t dato,
+                    std::uint8_t velocita) {
     const unsigned tipo = status >> 4;
+    if (tipo == 9 && velocita != 0) {
+        note.Nota(s.tick, status & 0x0F, dato);
+    }
     if (formato == 2 || (tipo != 8 && tipo != 9 && tipo != 12)) {
         return;
     }

@@ -28,6 +28,8 @@ AnalisiFile AnalizzaFile(const std::string& percorsoFile) {
     a.copyright = midi.TestoCopyright();
     a.tipo = midi.TipoMidi();
     a.testo = midi.TipoTesto();
+    a.hashByte = midi.HashByte();
+    a.impronta = midi.ImprontaMusicale();
     return a;
 }
 
@@ -38,4 +40,6 @@ void AggiungiVoce(dati& catalogo, const std::string& directory, const std::strin
     }
     catalogo.Aggiungi(directory, nome, percorso, a.durata, a.lunghezza, a.tempo, a.bpm, a.tracce,
                       a.copyright, a.tipo, a.testo);
+    catalogo.Ultimo()->hashByte = a.hashByte;
+    catalogo.Ultimo()->impronta = a.impronta;
 }

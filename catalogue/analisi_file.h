@@ -5,6 +5,7 @@
 #include "dati.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 struct AnalisiFile {
@@ -17,6 +18,8 @@ struct AnalisiFile {
     std::string copyright;
     std::string tipo;
     std::string testo;
+    std::optional<std::uint64_t> hashByte; // for finding duplicates (impronta.h)
+    std::optional<std::uint64_t> impronta;
 };
 
 // Analyses the file at percorsoFile (a UTF-8 path) and keeps the results the

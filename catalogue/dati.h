@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 
 class dati {
@@ -23,6 +24,9 @@ public:
         std::int32_t lunghezza = 0;
         std::int32_t bpm = 0;
         std::int32_t tracce = 0;
+        // What finds duplicates (impronta.h); none without detailed analysis.
+        std::optional<std::uint64_t> hashByte;
+        std::optional<std::uint64_t> impronta;
         elemento* successivo = nullptr;
 
         // The entry's values as the grid, the report and the export show them.
@@ -68,6 +72,9 @@ public:
 
     // The entry under the cursor, or none.
     const elemento* Corrente() const { return corrente; }
+    // The first entry (then follow successivo) and the last, leaving the cursor alone.
+    const elemento* PrimoElemento() const { return primo; }
+    elemento* Ultimo() { return ultimo; }
 
     // Readers of the current entry; each requires one.
     std::string Directory() const { return corrente->Directory(); }

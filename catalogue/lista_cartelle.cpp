@@ -17,9 +17,11 @@ namespace {
 // otherwise hide a change made in the same tick as the reading.
 constexpr auto margineModifica = std::chrono::seconds(3);
 
+// A folder this program can open: one that Windows cannot list is not.
 bool ECartella(const std::string& cartella) {
     std::error_code ec;
-    return fs::is_directory(velmora::PercorsoDaUtf8(cartella), ec);
+    return !velmora::CartellaTroppoLunga(cartella) &&
+           fs::is_directory(velmora::PercorsoDaUtf8(cartella), ec);
 }
 
 // The absolute form of a folder path, without "." and ".." and without a trailing

@@ -3,10 +3,13 @@
 // exit status.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
+
+class dati;
 
 namespace velmora::cli {
 
@@ -27,10 +30,20 @@ constexpr int kErroreUso = 2;
 int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err);
 
 // velmora-cli list DIR [--no-subfolders] [--no-analysis] [--mode A|B] [--columns N,...]
-//                    [--date D/M/YYYY] [-o FILE]
+//                    [--date D/M/YYYY] [--format txt|csv|json] [-o FILE]
 int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err);
 
 // velmora-cli render FILE -o OUT.wav [--soundfont SF2] [--rate HZ]
 int Render(Argomenti argomenti, std::ostream& out, std::ostream& err);
+// velmora-cli duplicates DIR [--no-subfolders] [--json]
+int Duplicates(Argomenti argomenti, std::ostream& out, std::ostream& err);
+
+// Fills catalogo from cartella as "Start" does, with a progress line on a terminal.
+// Returns the exit status when the command must end (reported on err as comando).
+// Otherwise the catalogue is filled; folders that could not be read are reported on
+// err and set incompleto, which makes the command end with status 1.
+std::optional<int> Cataloga(const std::string& cartella, bool analisi, bool sottoCartelle,
+                            dati& catalogo, std::ostream& err, std::string_view comando,
+                            bool& incompleto);
 
 } // namespace velmora::cli

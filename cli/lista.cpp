@@ -3,6 +3,7 @@
 #include "comandi.h"
 
 #include "dati.h"
+#include "dati_esportati.h"
 #include "piattaforma.h"
 #include "scansione.h"
 #include "stampa_file.h"
@@ -22,7 +23,8 @@ namespace {
 
 constexpr std::string_view kUso =
     "Uso: velmora-cli list CARTELLA [--no-subfolders] [--no-analysis] [--mode A|B]\n"
-    "                      [--columns N,N,...] [--date G/M/AAAA] [-o FILE]\n"
+    "                      [--columns N,N,...] [--date G/M/AAAA] [--format txt|csv|json]\n"
+    "                      [-o FILE]\n"
     "Cataloga i file MIDI della cartella e delle sue sotto cartelle, come fa \"Start\",\n"
     "e ne scrive l'elenco, come fa la pagina 'Salva'.\n"
     "\n"
@@ -35,10 +37,14 @@ constexpr std::string_view kUso =
     "                     7 BPM, 8 Tracce, 9 Tipo, 10 Testo, 11 Copyright;\n"
     "                     \"\" per nessuna\n"
     "  --date G/M/AAAA    la data della prima riga (predefinita: oggi)\n"
+    "  --format F         txt: l'elenco (predefinito); csv: una tabella UTF-8 per i fogli\n"
+    "                     di calcolo; json: un oggetto JSON per file, uno per riga.\n"
+    "                     --mode, --columns e --date valgono solo per txt\n"
     "  -o FILE            scrive l'elenco in FILE invece che sullo standard output\n"
     "  --help             mostra questo aiuto\n"
     "\n"
-    "L'elenco è in Windows-1252 con righe chiuse da CR LF, anche sullo standard output.\n"
+    "L'elenco è in Windows-1252 con righe chiuse da CR LF, anche sullo standard output;\n"
+    "csv e json sono in UTF-8 e conservano ogni carattere dei nomi.\n"
     "Le cartelle che non si possono leggere (percorso troppo lungo, accesso negato)\n"
     "sono elencate sullo standard error, e mancano dall'elenco.\n"
     "Stato d'uscita: 0 se l'elenco è stato scritto, 1 se non è stato possibile\n"
@@ -50,7 +56,8 @@ struct Richiesta {
     bool analisi = true;
     OpzioniLista opzioni;
     Data data = Oggi();
-    std::optional<std::string> uscita; // standard output when absent
+    std::optional<FormatoDati> formato; // the text list when absent
+    std::optional<std::string> uscita;  // standard output when absent
 };
 
 std::optional<int> Numero(std::string_view testo) {
@@ -102,7 +109,7 @@ std::optional<Data> LeggiData(std::string_view testo) {
 
 // An option followed by its value, which is taken as it is, even when it starts with "-".
 bool ConValore(std::string_view a) {
-    return a == "--mode" || a == "--columns" || a == "--date" || a == "-o";
+    return a == "--mode" || a == "--columns" || a == "--date" || a == "--format" || a == "-o";
 }
 
 // Reads the arguments; on a usage error returns its message.
@@ -147,6 +154,14 @@ std::variant<Richiesta, std::string> Leggi(Argomenti argomenti) {
                 return "--date vuole una data G/M/AAAA, non \"" + argomenti[i] + "\"";
             }
             r.data = *data;
+        } else if (a == "--format") {
+            const std::string& f = argomenti[++i];
+            if (f != "txt" && f != "csv" && f != "json") {
+                return "--format vuole txt, csv o json, non \"" + f + "\"";
+            }
+            r.formato = f == "txt"   ? std::nullopt
+                        : f == "csv" ? std::optional(FormatoDati::Csv)
+                                     : std::optional(FormatoDati::Json);
         } else if (a == "-o") {
             r.uscita = argomenti[++i];
         } else {
@@ -199,6 +214,46 @@ private:
 
 } // namespace
 
+std::optional<int> Cataloga(const std::string& cartella, bool analisi, bool sottoCartelle,
+                            dati& catalogo, std::ostream& err, std::string_view comando,
+                            bool& incompleto) {
+    std::optional<ListaCartelle> cartelle;
+    try {
+        cartelle.emplace(cartella);
+    } catch (const ErroreCartella&) {
+        err << "velmora-cli " << comando << ": \"" << cartella
+            << "\" non esiste o non è una cartella\n";
+        return kErroreUso;
+    }
+    ListaFile file;
+    std::optional<Avanzamento> avanzamento;
+    if (&err == &std::cerr && ErroreStandardSuTerminale()) {
+        avanzamento.emplace(err);
+    }
+    Scansione::Ganci ganci;
+    if (avanzamento) {
+        ganci.stato = [&](const std::string&) {
+            avanzamento->Mostra(catalogo.NumeroFile(), cartelle->Directory());
+        };
+    }
+    Scansione scansione(*cartelle, file, catalogo, std::move(ganci));
+    cartelle->AlCambio([&] { scansione.DirectoryChange(); });
+    try {
+        scansione.Button1Click(analisi, sottoCartelle);
+    } catch (const ErroreCartella& e) {
+        avanzamento.reset();
+        err << "velmora-cli " << comando << ": " << e.what() << "\n";
+        return kNonRiuscito;
+    }
+    avanzamento.reset();
+    for (const std::string& c : scansione.CartelleNonLette()) {
+        err << "velmora-cli " << comando << ": cartella non letta, esclusa dall'elenco: " << c
+            << "\n";
+    }
+    incompleto = !scansione.CartelleNonLette().empty();
+    return std::nullopt;
+}
+
 int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err) {
     for (std::size_t i = 0; i < argomenti.size() && argomenti[i] != "--"; ++i) {
         if (ConValore(argomenti[i])) {
@@ -215,49 +270,25 @@ int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err) {
     }
     Richiesta& r = std::get<Richiesta>(letta);
 
-    std::optional<ListaCartelle> cartelle;
-    try {
-        cartelle.emplace(r.cartella);
-    } catch (const ErroreCartella&) {
-        err << "velmora-cli list: \"" << r.cartella << "\" non esiste o non è una cartella\n";
-        return kErroreUso;
-    }
-    ListaFile file;
     dati catalogo;
-    std::optional<Avanzamento> avanzamento;
-    if (&err == &std::cerr && ErroreStandardSuTerminale()) {
-        avanzamento.emplace(err);
+    bool incompleto = false;
+    if (const std::optional<int> esito =
+            Cataloga(r.cartella, r.analisi, r.sottoCartelle, catalogo, err, "list", incompleto)) {
+        return *esito;
     }
-    Scansione::Ganci ganci;
-    if (avanzamento) {
-        ganci.stato = [&](const std::string&) {
-            avanzamento->Mostra(catalogo.NumeroFile(), cartelle->Directory());
-        };
-    }
-    Scansione scansione(*cartelle, file, catalogo, std::move(ganci));
-    cartelle->AlCambio([&] { scansione.DirectoryChange(); });
-    try {
-        scansione.Button1Click(r.analisi, r.sottoCartelle);
-    } catch (const ErroreCartella& e) {
-        avanzamento.reset();
-        err << "velmora-cli list: " << e.what() << "\n";
-        return kNonRiuscito;
-    }
-    avanzamento.reset();
-    for (const std::string& cartella : scansione.CartelleNonLette()) {
-        err << "velmora-cli list: cartella non letta, esclusa dall'elenco: " << cartella << "\n";
-    }
-    const int esitoScansione = scansione.CartelleNonLette().empty() ? kRiuscito : kNonRiuscito;
+    const int esitoScansione = incompleto ? kNonRiuscito : kRiuscito;
 
     if (r.uscita) {
-        const Esito esito = StampaFile(catalogo, r.opzioni, r.data, *r.uscita);
+        const Esito esito = r.formato ? EsportaDati(catalogo, *r.formato, *r.uscita)
+                                      : StampaFile(catalogo, r.opzioni, r.data, *r.uscita);
         if (!esito) {
             err << "velmora-cli list: " << esito.errore << "\n";
             return kNonRiuscito;
         }
         return esitoScansione;
     }
-    out << TestoLista(catalogo, r.opzioni, r.data) << std::flush;
+    out << (r.formato ? TestoDati(catalogo, *r.formato) : TestoLista(catalogo, r.opzioni, r.data))
+        << std::flush;
     if (!out) {
         err << "velmora-cli list: errore di scrittura sullo standard output\n";
         return kNonRiuscito;

@@ -1,6 +1,7 @@
 // velmora-cli: the command-line tool on the same core as the desktop program.
 // The first argument names the subcommand; the rest belong to it.
 #include "comandi.h"
+#include "piattaforma.h"
 
 #include <array>
 #include <iostream>
@@ -15,6 +16,8 @@ constexpr std::array kComandi = {
     Comando{"analyze", "analizza file MIDI e ne stampa il rapporto", velmora::cli::Analyze},
     Comando{"list", "cataloga una cartella e ne scrive l'elenco", velmora::cli::Lista},
     Comando{"render", "suona un file MIDI in un file WAV", velmora::cli::Render},
+    Comando{"duplicates", "trova i file identici e quelli con la stessa musica",
+            velmora::cli::Duplicates},
 };
 
 void Uso(std::ostream& os) {
@@ -28,7 +31,13 @@ void Uso(std::ostream& os) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> argomenti(argv + 1, argv + argc);
+    std::vector<std::string> argomenti = velmora::ArgomentiUtf8(argc, argv);
+    if (!argomenti.empty()) {
+        argomenti.erase(argomenti.begin()); // the program's own name
+    }
+    // The list is Windows-1252 with CR LF already, and analyze's report keeps its own
+    // line ends.
+    velmora::UscitaBinaria();
     if (argomenti.empty()) {
         std::cerr << "velmora-cli: manca il comando (vedi velmora-cli --help)\n";
         return velmora::cli::kErroreUso;

@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <system_error>
 
-#ifdef _WIN32
-#include <cstdio>
-#include <io.h>
-#include <windows.h>
-#else
 #include <cerrno>
 #include <cstdio>
+
+#ifdef _WIN32
+#include <cctype>
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
+#else
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -29,6 +33,39 @@ char Separatore() {
 #endif
 }
 
+namespace {
+
+#ifdef _WIN32
+constexpr std::string_view kSeparatori = "\\/";
+
+// The length of a network root "\\server\share" at the start of a path, 0 when the
+// path does not start with one.
+std::size_t RadiceDiRete(std::string_view p) {
+    if (p.size() < 5 || kSeparatori.find(p[0]) == std::string_view::npos ||
+        kSeparatori.find(p[1]) == std::string_view::npos) {
+        return 0;
+    }
+    const std::size_t server = p.find_first_of(kSeparatori, 2);
+    if (server == std::string_view::npos || server == 2 || server + 1 == p.size()) {
+        return 0;
+    }
+    const std::size_t share = p.find_first_of(kSeparatori, server + 1);
+    return share == server + 1 ? 0 : std::min(share, p.size());
+}
+
+bool Unita(std::string_view p) {
+    return p.size() >= 2 && p[1] == ':' && std::isalpha(static_cast<unsigned char>(p[0]));
+}
+#else
+constexpr std::string_view kSeparatori = "/";
+#endif
+
+bool FiniscePerSeparatore(std::string_view p) {
+    return !p.empty() && kSeparatori.find(p.back()) != std::string_view::npos;
+}
+
+} // namespace
+
 fs::path PercorsoDaUtf8(std::string_view utf8) {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
@@ -40,8 +77,13 @@ std::string Utf8DaPercorso(const fs::path& percorso) {
 
 bool ERadice(std::string_view cartella) {
 #ifdef _WIN32
-    return cartella.size() == 3 && cartella[1] == ':' &&
-           (cartella[2] == '\\' || cartella[2] == '/');
+    // "D:", "D:\\" or "D:/"; "\\\\server\\share" with or without a final separator.
+    if (Unita(cartella)) {
+        return cartella.size() == 2 || (cartella.size() == 3 && FiniscePerSeparatore(cartella));
+    }
+    const std::size_t rete = RadiceDiRete(cartella);
+    return rete > 0 && (rete == cartella.size() ||
+                        (rete + 1 == cartella.size() && FiniscePerSeparatore(cartella)));
 #else
     return cartella == "/";
 #endif
@@ -49,7 +91,17 @@ bool ERadice(std::string_view cartella) {
 
 std::string NormalizzaCartella(std::string_view cartella) {
     std::string s(cartella);
-    while (s.size() > 1 && (s.back() == Separatore() || s.back() == '/') && !ERadice(s)) {
+#ifdef _WIN32
+    // One separator spelling, and the roots in one form: "D:\\" and "\\\\server\\share".
+    std::replace(s.begin(), s.end(), '/', '\\');
+    if (Unita(s) && s.size() == 2) {
+        s.push_back('\\');
+    }
+    if (RadiceDiRete(s) + 1 == s.size() && FiniscePerSeparatore(s)) {
+        s.pop_back();
+    }
+#endif
+    while (s.size() > 1 && FiniscePerSeparatore(s) && !ERadice(s)) {
         s.pop_back();
     }
     return s;
@@ -57,7 +109,7 @@ std::string NormalizzaCartella(std::string_view cartella) {
 
 std::string UnisciPercorso(std::string_view cartella, std::string_view nome) {
     std::string s(cartella);
-    if (!ERadice(s)) {
+    if (!ERadice(s) || !FiniscePerSeparatore(s)) {
         s.push_back(Separatore());
     }
     s.append(nome);
@@ -68,7 +120,7 @@ std::string NomeCartella(std::string_view cartella) {
     if (ERadice(cartella)) {
         return std::string(cartella);
     }
-    const auto pos = cartella.find_last_of(Separatore());
+    const auto pos = cartella.find_last_of(kSeparatori);
     return std::string(pos == std::string_view::npos ? cartella : cartella.substr(pos + 1));
 }
 
@@ -76,12 +128,12 @@ std::string CartellaSuperiore(std::string_view cartella) {
     if (ERadice(cartella)) {
         return std::string(cartella);
     }
-    const auto pos = cartella.find_last_of(Separatore());
+    const auto pos = cartella.find_last_of(kSeparatori);
     if (pos == std::string_view::npos) {
         return std::string(cartella);
     }
     std::string su(cartella.substr(0, pos + 1));
-    return ERadice(su) ? su : su.substr(0, pos);
+    return ERadice(su) ? NormalizzaCartella(su) : su.substr(0, pos);
 }
 
 bool Nascosto(const fs::directory_entry& voce) {
@@ -124,6 +176,17 @@ std::vector<std::string> Radici() {
 }
 
 std::string RadiceDi(std::string_view cartella) {
+#ifdef _WIN32
+    // The drive letter in the drive box's spelling, whatever its case in the path.
+    if (Unita(cartella)) {
+        return std::string(
+                   1, static_cast<char>(std::toupper(static_cast<unsigned char>(cartella[0])))) +
+               ":\\";
+    }
+    if (const std::size_t rete = RadiceDiRete(cartella)) {
+        return NormalizzaCartella(cartella.substr(0, rete));
+    }
+#endif
     std::string migliore;
     for (const std::string& r : Radici()) {
         const bool contiene =
@@ -143,6 +206,84 @@ bool ErroreStandardSuTerminale() {
     return _isatty(_fileno(stderr)) != 0;
 #else
     return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+std::vector<std::string> ArgomentiUtf8([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+#ifdef _WIN32
+    std::vector<std::string> argomenti;
+    int n = 0;
+    if (wchar_t** larghi = CommandLineToArgvW(GetCommandLineW(), &n)) {
+        for (int i = 0; i < n; ++i) {
+            argomenti.push_back(Utf8DaPercorso(fs::path(larghi[i])));
+        }
+        LocalFree(larghi);
+    }
+    return argomenti;
+#else
+    return std::vector<std::string>(argv, argv + argc);
+#endif
+}
+
+void UscitaBinaria() {
+#ifdef _WIN32
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+}
+
+std::FILE* CreaFileNuovo(const fs::path& percorso) {
+#ifdef _WIN32
+    // CREATE_NEW is exclusive by definition; the "x" mode of _wfopen is not honoured by
+    // every C runtime (Wine's opens and empties an existing file).
+    const HANDLE h = CreateFileW(percorso.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError();
+        errno = e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS ? EEXIST : EACCES;
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_BINARY | _O_WRONLY);
+    if (fd == -1) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    std::FILE* f = _fdopen(fd, "wb");
+    if (f == nullptr) {
+        _close(fd);
+    }
+    return f;
+#else
+    return std::fopen(percorso.c_str(), "wbx");
+#endif
+}
+
+bool NomeRiservato([[maybe_unused]] std::string_view nome) {
+#ifdef _WIN32
+    // The part before the first dot, less trailing spaces, compared without case.
+    std::string base(nome.substr(0, nome.find('.')));
+    while (!base.empty() && base.back() == ' ') {
+        base.pop_back();
+    }
+    for (char& c : base) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" ||
+        base == "CONOUT$") {
+        return true;
+    }
+    return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
+           base[3] >= '1' && base[3] <= '9';
+#else
+    return false;
+#endif
+}
+
+bool CartellaTroppoLunga([[maybe_unused]] std::string_view cartella) {
+#ifdef _WIN32
+    return PercorsoDaUtf8(cartella).native().size() + 2 >= MAX_PATH;
+#else
+    return false;
 #endif
 }
 

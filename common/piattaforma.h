@@ -1,8 +1,10 @@
 // The few things that differ between Windows and the other systems: path text,
-// roots, hidden entries and renaming without replacing. Paths are UTF-8 text.
+// roots, hidden entries, reserved names, the command line, standard output, creating
+// and renaming files. Paths are UTF-8 text.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -48,6 +50,26 @@ std::string RadiceDi(std::string_view cartella);
 // True when the program's standard error is a terminal (where a command-line tool may
 // show its progress).
 bool ErroreStandardSuTerminale();
+
+// The program's arguments as UTF-8 text. On Windows they come from the wide command
+// line: argv there is in the ANSI code page, which cannot hold every name.
+std::vector<std::string> ArgomentiUtf8(int argc, char** argv);
+
+// Standard output passes bytes as they are (no LF to CR LF translation on Windows),
+// so text that carries its own line ends keeps them.
+void UscitaBinaria();
+
+// Opens a new file for binary writing, never an existing one: null with errno EEXIST
+// when the name is taken.
+std::FILE* CreaFileNuovo(const std::filesystem::path& percorso);
+
+// True for a name Windows keeps for a device ("con", "NUL.txt", "com1", ...): a file
+// of that name cannot be made there. Always false elsewhere.
+bool NomeRiservato(std::string_view nome);
+
+// True for a folder Windows cannot list: its path and "\\*" must fit in 260 UTF-16
+// units (MAX_PATH). Always false elsewhere.
+bool CartellaTroppoLunga(std::string_view cartella);
 
 // Renames a file or folder, never replacing an existing one. A change of letter
 // case only (the same file on a case-insensitive file system) is allowed.

@@ -88,11 +88,7 @@ Esito ScriviDirettamente(const fs::path& file, std::string_view contenuto) {
 std::FILE* CreaTemporaneo(const fs::path& file, fs::path& temporaneo) {
     for (int n = 0; n < kTentativi; ++n) {
         temporaneo = file.parent_path() / (".velmora" + std::to_string(n) + ".tmp");
-#ifdef _WIN32
-        std::FILE* f = _wfopen(temporaneo.c_str(), L"wbx");
-#else
-        std::FILE* f = std::fopen(temporaneo.c_str(), "wbx");
-#endif
+        std::FILE* f = velmora::CreaFileNuovo(temporaneo);
         if (f != nullptr || errno != EEXIST) {
             return f;
         }
@@ -114,9 +110,14 @@ bool SuDisco(std::FILE* f) {
 
 Esito ScriviFile(const std::string& nomeFile, std::string_view contenuto) {
     std::error_code ec;
-    const fs::path nome = fs::absolute(velmora::PercorsoDaUtf8(nomeFile), ec);
+    const fs::path dato = velmora::PercorsoDaUtf8(nomeFile);
+    // A device's name is no file; Windows' absolute form of it would be the device's.
+    if (velmora::NomeRiservato(velmora::Utf8DaPercorso(dato.filename()))) {
+        return NonCreato(dato);
+    }
+    const fs::path nome = fs::absolute(dato, ec);
     if (ec) {
-        return NonCreato(velmora::PercorsoDaUtf8(nomeFile));
+        return NonCreato(dato);
     }
     // A link stays a link: the file it points to is the one replaced.
     const fs::path file = Destinazione(nome);

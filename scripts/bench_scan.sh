@@ -9,6 +9,7 @@
 # - the peak memory of velmora-cli for 20,000 files and for 100,000 (goal < 64 MB at
 #   20,000, growing only with the catalogue). The 100,000-file tree is five hard-linked
 #   copies of the first, in $VELMORA_BENCH_TREE-100000.
+# - velmora-cli duplicates on the same tree against list (goal <= 1.2).
 # Other programs loading the machine meanwhile skew every figure: run it on a quiet one.
 # The tree is built once, outside the repository, in $VELMORA_BENCH_TREE
 # (default /tmp/velmora-bench-tree): 10 x 10 x 5 nested folders of 40 files copied
@@ -148,4 +149,16 @@ picco_grande=$(cat "$misure")
 awk -v p="$picco" -v q="$picco_grande" 'BEGIN {
     printf "peak memory of velmora-cli, 20,000 files:  %.1f MB (goal < 64)\n", p / 1024
     printf "peak memory of velmora-cli, 100,000 files: %.1f MB (grows with the catalogue only)\n", q / 1024
+}'
+
+# --- Duplicates: velmora-cli duplicates on the same tree, against list ---------------
+# Goal: at most 1.2 times the time of list.
+doppioni=("$cli" duplicates "$albero")
+tempo_doppioni=
+for _ in $(seq "$giri"); do
+    tempo_doppioni=$(minimo "$tempo_doppioni" "$(misura "${doppioni[@]}")")
+done
+awk -v d="$tempo_doppioni" -v e="$tempo_elenca" 'BEGIN {
+    printf "velmora-cli duplicates:             %.3f s (best of the runs)\n", d
+    printf "ratio duplicates / list: %.2f (goal <= 1.2)\n", d / e
 }'

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, test and run Velmora.
 # Idempotent: prints nothing and touches nothing when everything is present.
+# `install-deps.sh windows` adds what the Windows cross-build and Wine tests need.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,9 @@ packages=(
     libfluidsynth-dev timgm6mb-soundfont sox
     xvfb xauth
 )
+if [[ "${1:-}" == windows ]]; then
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -55,7 +55,9 @@ TVelmora::TVelmora()
     CreaPaginaSalva(AggiungiPagina(new QWidget, "PaginaSalva", "Sfondo3"));
     Sezioni->setCurrentIndex(0);
 
-    SaveDialog1.Filtri = QStringList{QStringLiteral("File di Testo (*.txt)")};
+    SaveDialog1.Filtri =
+        QStringList{QStringLiteral("File di Testo (*.txt)"), QStringLiteral("CSV UTF-8 (*.csv)"),
+                    QStringLiteral("JSON (*.json)")};
     SaveDialog1.DefaultExt = QStringLiteral("txt");
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");

@@ -37,6 +37,7 @@ MenuGriglia::MenuGriglia(PaginaVisualizza& p, Ascolto& a)
     Ferma = menu->addAction("Ferma");
     ApriCartella = menu->addAction("Apri la cartella");
     CopiaPercorso = menu->addAction("Copia il percorso");
+    MostraDoppioni = menu->addAction("Mostra i doppioni");
     menu->addSeparator();
     ScegliSoundFont = menu->addAction("Scegli SoundFont...");
     Ascolta->setShortcut(kTastoAscolto); // shown in the menu; the grid handles the key
@@ -52,6 +53,7 @@ MenuGriglia::MenuGriglia(PaginaVisualizza& p, Ascolto& a)
     });
     comando(CopiaPercorso,
             [this] { QGuiApplication::clipboard()->setText(Qt8(pagina.PercorsoDellaRiga(riga))); });
+    comando(MostraDoppioni, [this] { pagina.MostraDoppioni(riga); });
     comando(ScegliSoundFont, [this] {
         const QString file =
             SceltaImpostata()
@@ -74,7 +76,7 @@ void MenuGriglia::Apri(const QPoint& posizione) {
     const QModelIndex cella = pagina.Grid->indexAt(posizione);
     riga = cella.isValid() ? cella.row() + 1 : 0;
     const bool voce = !pagina.PercorsoDellaRiga(riga).empty();
-    for (QAction* a : {Ascolta, ApriCartella, CopiaPercorso}) {
+    for (QAction* a : {Ascolta, ApriCartella, CopiaPercorso, MostraDoppioni}) {
         a->setEnabled(voce);
     }
     Ferma->setEnabled(ascolto.RigaInAscolto() != 0);

@@ -39,6 +39,7 @@ public:
     QAction* Ferma;
     QAction* ApriCartella;
     QAction* CopiaPercorso;
+    QAction* MostraDoppioni;
     QAction* ScegliSoundFont;
 
 signals:

@@ -7,6 +7,7 @@
 #include "formato.h"
 #include "menu_griglia.h"
 #include "rapporto.h"
+#include "rapporto_doppioni.h"
 #include "rinomina.h"
 #include "scansione.h"
 #include "tdirectorylistbox.h"
@@ -204,6 +205,21 @@ std::string PaginaVisualizza::PercorsoDellaRiga(int riga) {
 std::string PaginaVisualizza::CartellaDellaRiga(int riga) {
     const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
     return voce ? voce->Percorso() : std::string();
+}
+
+void PaginaVisualizza::MostraDoppioni(int riga) {
+    const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
+    if (voce == nullptr) {
+        return;
+    }
+    // Asked for by name: the window comes up as its check box brings it.
+    CheckRapporto->setChecked(true);
+    Rapporto->RichEdit1->Svuota();
+    for (const Frammento& corsa : RapportoDoppioni(catalogo, *voce)) {
+        ScriviRTF(QString::fromStdString(corsa.testo), corsa.stile);
+    }
+    Rapporto->show();
+    Rapporto->raise();
 }
 
 const dati::elemento* PaginaVisualizza::EntryCorrente() {

@@ -92,6 +92,10 @@ public:
     void ScriviRTF(const QString& testo, int stile);
     void CheckRapportoClick();
 
+    // The other files of the catalogue identical to the file of a data row or with the
+    // same music, with their folders, in the report window ("Mostra i doppioni").
+    void MostraDoppioni(int riga);
+
     // Renaming from the "Nome" and "Directory" cells of the current row. A refused
     // rename puts the stored name back in the cell and says why on the status line.
     void Rename();

@@ -8,6 +8,11 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace prova {
 
@@ -20,10 +25,12 @@ public:
 
     // The full path of a folder or file given relative to the tree's root ("" for the
     // root itself).
+    // Relative paths are written with "/"; the result has this system's separators.
     std::string Percorso(std::string_view relativo = "") const {
-        return velmora::Utf8DaPercorso(relativo.empty()
-                                           ? radice.Percorso()
-                                           : radice.Percorso() / velmora::PercorsoDaUtf8(relativo));
+        return velmora::Utf8DaPercorso(
+            relativo.empty()
+                ? radice.Percorso()
+                : (radice.Percorso() / velmora::PercorsoDaUtf8(relativo)).make_preferred());
     }
     void Cartella(std::string_view relativo) const {
         std::filesystem::create_directories(velmora::PercorsoDaUtf8(Percorso(relativo)));
@@ -37,10 +44,34 @@ public:
     void File(std::string_view relativo, const Bytes& byte) const {
         File(relativo, std::string_view(reinterpret_cast<const char*>(byte.data()), byte.size()));
     }
-    // A symbolic link named relativo pointing at destinazione (a full path).
-    void Collegamento(std::string_view relativo, std::string_view destinazione) const {
+    // A symbolic link named relativo pointing at destinazione (a full path). False where
+    // links cannot be made: Windows without the privilege, and Wine.
+    bool Collegamento(std::string_view relativo, std::string_view destinazione) const {
+        std::error_code ec;
         std::filesystem::create_symlink(velmora::PercorsoDaUtf8(destinazione),
-                                        velmora::PercorsoDaUtf8(Percorso(relativo)));
+                                        velmora::PercorsoDaUtf8(Percorso(relativo)), ec);
+#ifndef _WIN32
+        if (ec) {
+            throw std::filesystem::filesystem_error("create_symlink", ec);
+        }
+#endif
+        return !ec;
+    }
+    // True when the file system keeps "A" and "a" apart (Windows does not).
+    bool MaiuscoleDistinte() const {
+        File(".maiuscole/a");
+        const bool distinte =
+            !std::filesystem::exists(velmora::PercorsoDaUtf8(Percorso(".maiuscole/A")));
+        std::filesystem::remove_all(velmora::PercorsoDaUtf8(Percorso(".maiuscole")));
+        return distinte;
+    }
+    // Makes an entry hidden: a name starting with "." is hidden by itself here, while
+    // Windows needs the attribute.
+    void Nascondi([[maybe_unused]] std::string_view relativo) const {
+#ifdef _WIN32
+        const auto p = velmora::PercorsoDaUtf8(Percorso(relativo));
+        SetFileAttributesW(p.c_str(), GetFileAttributesW(p.c_str()) | FILE_ATTRIBUTE_HIDDEN);
+#endif
     }
 
     // Takes every permission away from a folder. False, with the permissions given

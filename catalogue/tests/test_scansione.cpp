@@ -141,9 +141,12 @@ TEST(Scansione, WithoutSubFoldersOnlyTheStartFolderIsCataloguedInSortedOrder) {
     Pagina p(t.Percorso("M"));
     p.Avvia(false, false);
     // The rows are in byte order (A.mid, D.mid, a.MID, ...); the sort puts case-equal
-    // keys from the right run first.
-    EXPECT_EQ(p.Nomi(),
-              (std::vector<std::string>{"a.MID", "A.mid", "b.mid", "D.mid", "x.mid", "x-1.mid"}));
+    // keys from the right run first. Where case is not told apart, a.MID is A.mid.
+    std::vector<std::string> attesi{"a.MID", "A.mid", "b.mid", "D.mid", "x.mid", "x-1.mid"};
+    if (!t.MaiuscoleDistinte()) {
+        attesi.erase(attesi.begin());
+    }
+    EXPECT_EQ(p.Nomi(), attesi);
     p.TornataAlleQuiete(t.Percorso("M"));
 }
 
@@ -152,6 +155,9 @@ TEST(Scansione, LeavesOutHiddenFoldersAndFollowsNoFolderLinks) {
     t.File("M/.nascosta/h.mid");
     t.File("M/S/s.mid");
     t.File("M/.h.mid");
+    t.Nascondi("M/.nascosta");
+    t.Nascondi("M/.h.mid");
+    // Where links cannot be made (Wine) only the hidden entries are tried.
     t.Collegamento("M/S/indietro", t.Percorso("M")); // a loop
     t.Collegamento("M/S/ancora", t.Percorso("M/S"));
     Pagina p(t.Percorso("M"));
@@ -330,14 +336,14 @@ TEST(Scansione, StopAfterTheFirstFileAppendsNoFurtherFile) {
 
 TEST(Scansione, StartingAgainEmptiesTheCatalogueButKeepsTheLongestPath) {
     prova::AlberoTemporaneo t;
-    t.File("profonda/cartella/con/un/nome/lungo/a.mid");
+    t.File("profonda/cartella/per/un/nome/lungo/a.mid");
     t.File("b/b.mid");
     Pagina p(t.Percorso("profonda"));
     p.Avvia(false);
     EXPECT_EQ(p.catalogo.NumeroFile(), 1);
     const std::int32_t lunga = p.catalogo.MaxPercorso();
     EXPECT_EQ(lunga, static_cast<std::int32_t>(
-                         velmora::Caratteri(t.Percorso("profonda/cartella/con/un/nome/lungo"))));
+                         velmora::Caratteri(t.Percorso("profonda/cartella/per/un/nome/lungo"))));
     p.cartelle.Directory(t.Percorso("b"));
     p.Avvia(false);
     EXPECT_EQ(p.Nomi(), std::vector<std::string>{"b.mid"});

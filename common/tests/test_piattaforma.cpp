@@ -14,6 +14,29 @@ TEST(Piattaforma, PathsAreJoinedWithoutDoublingAtARoot) {
 #ifdef _WIN32
     EXPECT_EQ(UnisciPercorso("D:\\", "a.mid"), "D:\\a.mid");
     EXPECT_EQ(CartellaSuperiore("D:\\midi"), "D:\\");
+    EXPECT_EQ(CartellaSuperiore("D:\\midi\\pop"), "D:\\midi");
+    EXPECT_EQ(NomeCartella("D:/midi/pop"), "pop");
+    // A drive letter alone is a root, in either case and with either separator.
+    for (const char* radice : {"Z:", "z:", "Z:\\", "z:/"}) {
+        EXPECT_TRUE(ERadice(radice)) << radice;
+        EXPECT_EQ(RadiceDi(radice), "Z:\\") << radice;
+    }
+    EXPECT_EQ(RadiceDi("z:\\tmp\\midi"), "Z:\\");
+    EXPECT_EQ(NormalizzaCartella("Z:"), "Z:\\");
+    EXPECT_EQ(NormalizzaCartella("z:/tmp/midi/"), "z:\\tmp\\midi");
+    EXPECT_EQ(UnisciPercorso("Z:", "a.mid"), "Z:\\a.mid");
+    EXPECT_FALSE(ERadice("Z:\\tmp"));
+    // A network path's root is \\server\share.
+    EXPECT_TRUE(ERadice("\\\\server\\share"));
+    EXPECT_TRUE(ERadice("\\\\server\\share\\"));
+    EXPECT_FALSE(ERadice("\\\\server"));
+    EXPECT_FALSE(ERadice("\\\\server\\share\\midi"));
+    EXPECT_EQ(RadiceDi("\\\\server\\share\\midi\\pop"), "\\\\server\\share");
+    EXPECT_EQ(NormalizzaCartella("//server/share/"), "\\\\server\\share");
+    EXPECT_EQ(CartellaSuperiore("\\\\server\\share\\midi"), "\\\\server\\share");
+    EXPECT_EQ(CartellaSuperiore("\\\\server\\share"), "\\\\server\\share");
+    EXPECT_EQ(UnisciPercorso("\\\\server\\share", "a.mid"), "\\\\server\\share\\a.mid");
+    EXPECT_EQ(NomeCartella("\\\\server\\share"), "\\\\server\\share");
 #else
     EXPECT_EQ(UnisciPercorso("/", "a.mid"), "/a.mid");
     EXPECT_EQ(UnisciPercorso("/midi/pop", "a.mid"), "/midi/pop/a.mid");
@@ -32,14 +55,16 @@ TEST(Piattaforma, PathsAreJoinedWithoutDoublingAtARoot) {
 
 class Rinomina : public ::testing::Test {
 protected:
+    // Names are UTF-8: a narrow string would be taken in the ANSI code page on Windows.
+    fs::path F(const std::string& nome) { return dir / PercorsoDaUtf8(nome); }
     void Crea(const std::string& nome, const std::string& contenuto) {
-        std::ofstream(dir / nome) << contenuto;
+        std::ofstream(F(nome)) << contenuto;
     }
     std::string Leggi(const std::string& nome) {
-        std::ifstream f(dir / nome);
+        std::ifstream f(F(nome));
         return std::string(std::istreambuf_iterator<char>(f), {});
     }
-    std::string P(const std::string& nome) { return Utf8DaPercorso(dir / nome); }
+    std::string P(const std::string& nome) { return Utf8DaPercorso(F(nome)); }
     prova::CartellaTemporanea temporanea;
     const fs::path& dir = temporanea.Percorso();
 };
@@ -64,4 +89,19 @@ TEST_F(Rinomina, RenamesFilesFoldersAndCaseOnly) {
     EXPECT_TRUE(RinominaSenzaSostituire(P("Pop"), P("Rock \xC3\xA8")));
     EXPECT_TRUE(fs::is_directory(PercorsoDaUtf8(P("Rock \xC3\xA8"))));
     EXPECT_FALSE(RinominaSenzaSostituire(P("missing.mid"), P("other.mid")));
+}
+
+TEST(Piattaforma, NamesReservedForDevices) {
+#ifdef _WIN32
+    for (const char* nome :
+         {"con", "CON", "nul.txt", "Aux", "prn.mid", "com1", "LPT9.txt", "con .x"}) {
+        EXPECT_TRUE(NomeRiservato(nome)) << nome;
+    }
+    for (const char* nome : {"console", "com0", "com10", "lpt", "nulla.mid", "a.con", ""}) {
+        EXPECT_FALSE(NomeRiservato(nome)) << nome;
+    }
+#else
+    EXPECT_FALSE(NomeRiservato("con"));
+    EXPECT_FALSE(NomeRiservato("nul.txt"));
+#endif
 }

@@ -19,12 +19,17 @@
 class CartellaProva : public ::testing::Test {
 protected:
     // The full name of a file in the folder, as UTF-8.
-    std::string P(const std::string& nome) const { return velmora::Utf8DaPercorso(dir / nome); }
+    std::string P(const std::string& nome) const { return velmora::Utf8DaPercorso(F(nome)); }
+    // The path of a file in the folder; the name is UTF-8 (a narrow string would be
+    // taken in the ANSI code page on Windows).
+    std::filesystem::path F(const std::string& nome) const {
+        return dir / velmora::PercorsoDaUtf8(nome);
+    }
     void Crea(const std::string& nome, const std::string& contenuto) const {
-        std::ofstream(dir / nome, std::ios::binary) << contenuto;
+        std::ofstream(F(nome), std::ios::binary) << contenuto;
     }
     std::string Leggi(const std::string& nome) const {
-        std::ifstream f(dir / nome, std::ios::binary);
+        std::ifstream f(F(nome), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(f), {});
     }
     // The names in the folder: shows a temporary file left behind.
@@ -44,6 +49,8 @@ protected:
 // disk: writes past the limit fail instead of raising SIGXFSZ.
 class DiscoPieno {
 public:
+    static constexpr bool kPossibile = true;
+
     DiscoPieno() {
         getrlimit(RLIMIT_FSIZE, &prima);
         segnale = std::signal(SIGXFSZ, SIG_IGN);
@@ -62,4 +69,12 @@ private:
     rlimit prima{};
     void (*segnale)(int) = nullptr;
 };
+#else
+// Windows has no limit on the size of the files a process writes: the full-disk tests
+// are skipped there, and a target held open by another program fails the write instead.
+struct DiscoPieno {
+    static constexpr bool kPossibile = false;
+    DiscoPieno() {} // a user's constructor: the tests' unused instances do not warn
+};
 #endif
+constexpr const char* kSenzaDiscoPieno = "Windows has no file size limit to fake a full disk with";

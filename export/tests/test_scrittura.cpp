@@ -13,6 +13,10 @@
 #include <sys/stat.h>
 #endif
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -49,6 +53,9 @@ TEST_F(Scrittura, WritesAndReplacesWholeFilesLeavingNoTemporary) {
 }
 
 TEST_F(Scrittura, ReplacedFileKeepsItsPermissions) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps a read-only attribute, not permission bits such as 0600";
+#endif
     Crea("lista.txt", "vecchio");
     fs::permissions(dir / "lista.txt", fs::perms::owner_read | fs::perms::owner_write);
     ASSERT_TRUE(ScriviFile(P("lista.txt"), "nuovo"));
@@ -90,8 +97,10 @@ TEST_F(Scrittura, ReadOnlyFolderCannotCreateTheFile) {
     EXPECT_EQ(Leggi("lista.txt"), "vecchio");
 }
 
-#ifndef _WIN32
 TEST_F(Scrittura, WriteErrorIsReportedAndKeepsTheOldFile) {
+    if (!DiscoPieno::kPossibile) {
+        GTEST_SKIP() << kSenzaDiscoPieno;
+    }
     Crea("lista.txt", "vecchia lista");
     // A short text fails when it is flushed, a long one already while it is written.
     for (const std::string& contenuto : {std::string(100, 'a'), Campione(200000)}) {
@@ -105,10 +114,28 @@ TEST_F(Scrittura, WriteErrorIsReportedAndKeepsTheOldFile) {
         EXPECT_EQ(Voci(), std::set<std::string>{"lista.txt"});
     }
 }
-#endif
 
-#ifndef _WIN32
+// Windows' own write failure: another program holds the target open without sharing.
+TEST_F(Scrittura, ATargetHeldOpenElsewhereKeepsItsContent) {
+#ifdef _WIN32
+    Crea("lista.txt", "vecchia lista");
+    const HANDLE h =
+        CreateFileW(F("lista.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const Esito esito = ScriviFile(P("lista.txt"), "nuova lista");
+    CloseHandle(h);
+    EXPECT_EQ(esito.errore, "Cannot create file " + P("lista.txt"));
+    EXPECT_EQ(Leggi("lista.txt"), "vecchia lista");
+    EXPECT_EQ(Voci(), std::set<std::string>{"lista.txt"});
+#else
+    GTEST_SKIP() << "POSIX has no share modes: a file open elsewhere can be replaced";
+#endif
+}
+
 TEST_F(Scrittura, DevicesAndPipesAreWrittenToAndLinksFollowed) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no /dev devices, FIFOs or symbolic links made by users";
+#else
     EXPECT_TRUE(ScriviFile("/dev/null", "lista"));
     EXPECT_EQ(ScriviFile("/dev/full", "lista").errore, "Write error on file /dev/full");
 
@@ -130,5 +157,44 @@ TEST_F(Scrittura, DevicesAndPipesAreWrittenToAndLinksFollowed) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "sospeso"));
     EXPECT_EQ(Leggi("vera.txt"), "nuova lista");
     EXPECT_EQ(Leggi("nuova.txt"), "altra");
-}
 #endif
+}
+
+TEST_F(Scrittura, NamesReservedForDevicesAreRefused) {
+    if (!velmora::NomeRiservato("con")) {
+        GTEST_SKIP() << "no names are reserved for devices on this system";
+    }
+    for (const std::string nome : {"con", "NUL.txt", "Com1.mid", "aux .txt"}) {
+        EXPECT_EQ(ScriviFile(P(nome), "x").errore, "Cannot create file " + P(nome));
+    }
+    EXPECT_TRUE(Voci().empty());
+}
+
+TEST_F(Scrittura, APathLongerThanWindowsAllowsIsWrittenOrRefusedClearly) {
+    std::string cartella;
+    for (int i = 0; i < 8; ++i) {
+        cartella += "cartella con un nome lungo " + std::to_string(i) + "/";
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(F(cartella), ec);
+    if (ec) {
+        GTEST_SKIP() << "this system makes no folders that deep: " << ec.message();
+    }
+    const std::string nome = P(cartella + "lista.txt");
+    ASSERT_GT(nome.size(), 260u);
+    const Esito esito = ScriviFile(nome, "lista");
+    if (esito) {
+        EXPECT_EQ(Leggi(cartella + "lista.txt"), "lista");
+    } else {
+        EXPECT_EQ(esito.errore, "Cannot create file " + nome);
+    }
+}
+
+TEST_F(Scrittura, ATemporaryNameAlreadyTakenIsLeftAlone) {
+    // Another writer's temporary file: neither emptied nor removed.
+    Crea(".velmora0.tmp", "altrui");
+    ASSERT_TRUE(ScriviFile(P("lista.txt"), "mia"));
+    EXPECT_EQ(Leggi(".velmora0.tmp"), "altrui");
+    EXPECT_EQ(Leggi("lista.txt"), "mia");
+    EXPECT_EQ(Voci(), (std::set<std::string>{".velmora0.tmp", "lista.txt"}));
+}

@@ -3,12 +3,15 @@
 #pragma once
 
 #include "ambiente.h"
+#include "menu_griglia.h"
 #include "tsavedialog.h"
 #include "tstringgrid.h"
 
 #include "piattaforma.h"
 
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTest>
 
@@ -105,6 +108,21 @@ inline void ClicCella(TVelmora& velmora, int colonna, int riga) {
     }
     const QRect cella = griglia.visualRect(griglia.model()->index(riga - 1, colonna));
     QTest::mouseClick(griglia.viewport(), Qt::LeftButton, {}, cella.center());
+}
+
+// A right click on a data row: the grid's menu opens for that row; it is closed again,
+// as a click on one of its commands would.
+inline MenuGriglia& MenuSu(TVelmora& velmora, int riga) {
+    TStringGrid& g = *velmora.Vista->Grid;
+    const QPoint punto = g.visualRect(g.model()->index(riga - 1, 2)).center();
+    QContextMenuEvent evento(QContextMenuEvent::Mouse, punto, g.viewport()->mapToGlobal(punto));
+    QApplication::sendEvent(g.viewport(), &evento);
+    MenuGriglia& menu = *velmora.Vista->Menu;
+    if (!menu.Menu()->isVisible()) {
+        qFatal("the menu did not open");
+    }
+    menu.Menu()->hide();
+    return menu;
 }
 
 // A key typed into whatever has the focus, press and release each delivered to the

@@ -7,7 +7,6 @@
 #include "tstringgrid.h"
 
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QMenu>
 
@@ -67,20 +66,6 @@ private:
         Clic(velmora.Start);
         Clic(velmora.Visualizza);
         return velmora;
-    }
-    // A right click on a data row: the menu opens for that row; it is closed again, as
-    // a click on one of its commands would.
-    static MenuGriglia& MenuSu(TVelmora& velmora, int riga) {
-        TStringGrid& g = *velmora.Vista->Grid;
-        const QPoint punto = g.visualRect(g.model()->index(riga - 1, 2)).center();
-        QContextMenuEvent evento(QContextMenuEvent::Mouse, punto, g.viewport()->mapToGlobal(punto));
-        QApplication::sendEvent(g.viewport(), &evento);
-        MenuGriglia& menu = *velmora.Vista->Menu;
-        if (!menu.Menu()->isVisible()) {
-            qFatal("the menu did not open");
-        }
-        menu.Menu()->hide();
-        return menu;
     }
     std::string Percorso(const std::string& nome) { return banco->campioni.Percorso(nome); }
     static bool Segnata(TVelmora& velmora, int riga) {

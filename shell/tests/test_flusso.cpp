@@ -171,7 +171,8 @@ private slots:
         banco->dialogo.Rispondi(elencoB);
         Clic(velmora.SalvaLista);
         QCOMPARE(banco->dialogo.proposte.back().FileName.toStdString(), NomeProposto(Oggi()));
-        QCOMPARE(banco->dialogo.proposte.back().Filtri, QStringList{"File di Testo (*.txt)"});
+        QCOMPARE(banco->dialogo.proposte.back().Filtri,
+                 (QStringList{"File di Testo (*.txt)", "CSV UTF-8 (*.csv)", "JSON (*.json)"}));
         QCOMPARE(banco->dialogo.proposte.back().DefaultExt, QString("txt"));
         QCOMPARE(Leggi(elencoB), ElencoCli(radice, banco->campioni.Percorso("cliB.txt"), {}));
 
@@ -184,6 +185,22 @@ private slots:
         QCOMPARE(Leggi(elencoA), ElencoCli(radice, banco->campioni.Percorso("cliA.txt"),
                                            {"--mode", "A", "--columns", "1,2,3,4,5,6,7,8,9"}));
         QVERIFY(Leggi(elencoA).find("Valzer") != std::string::npos);
+
+        // CSV and JSON: the filter decides the format and the extension offered next;
+        // the boxes and the layout do not apply. The bytes are velmora-cli's.
+        for (const auto& [filtro, formato] : {std::pair{2, "csv"}, std::pair{3, "json"}}) {
+            const std::string dati = banco->campioni.Percorso(std::string("dati.") + formato);
+            banco->dialogo.Rispondi(dati, filtro);
+            Clic(velmora.SalvaLista);
+            QCOMPARE(Leggi(dati), ElencoCli(radice, banco->campioni.Percorso("cli.dati"),
+                                            {"--format", formato}));
+            banco->dialogo.Annulla();
+            Clic(velmora.SalvaLista);
+            QCOMPARE(banco->dialogo.proposte.back().DefaultExt, QString(formato));
+            QCOMPARE(banco->dialogo.proposte.back().FileName,
+                     QString::fromStdString(NomeProposto(Oggi())).chopped(3) + formato);
+        }
+        QVERIFY(Leggi(banco->campioni.Percorso("dati.csv")).starts_with("\xEF\xBB\xBFPercorso,"));
 
         // Cancelled: nothing written.
         banco->dialogo.Annulla();

@@ -7,6 +7,7 @@
 #include "trapporto.h"
 #include "trichedit.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QRadioButton>
@@ -133,6 +134,26 @@ private slots:
         Clic(banco->ambiente.Rapporto().Chiudi);
         QVERIFY(!velmora.Vista->CheckRapporto->isChecked());
         QVERIFY(!banco->ambiente.Rapporto().isVisible());
+    }
+
+    void DoppioniDalMenuDellaGriglia() {
+        // Byte copies of one demo file, beside it and in a sub-folder.
+        const std::string radice = banco->campioni.Radice();
+        for (const char* copia : {"/Squillo copia.mid", "/Balli popolari/Squillo.mid"}) {
+            std::filesystem::copy_file(velmora::PercorsoDaUtf8(radice + "/Squillo.mid"),
+                                       velmora::PercorsoDaUtf8(radice + copia));
+        }
+        TVelmora& velmora = Scansionata(*banco);
+        velmora.Vista->CheckRapporto->click();
+        // The window comes up with the other two files and their folders.
+        MenuSu(velmora, RigaDi(velmora, "Squillo")).MostraDoppioni->trigger();
+        QVERIFY(banco->ambiente.Rapporto().isVisible());
+        QVERIFY(velmora.Vista->CheckRapporto->isChecked());
+        QCOMPARE(TestoRapporto(Contenuto(banco->ambiente)),
+                 "Doppioni di: Squillo.mid\r\nPercorso: " + radice +
+                     "\r\n\r\nFile identici:\r\nSquillo copia.mid - " + radice +
+                     "\r\nSquillo.mid - " + radice + "/Balli popolari\r\n\r\n");
+        QVERIFY(banco->ambiente.errori.isEmpty());
     }
 
     void SalvataggioDelRapporto() {

@@ -129,6 +129,45 @@ private slots:
         QCOMPARE(registro->contains("Directory"), nome == "Directory");
     }
 
+    // The native store on Windows: the registry key, whose values keep their types. The
+    // values found there before are put back.
+    void OnWindowsTheRegistryKeyHoldsTypedValues() {
+#ifndef Q_OS_WIN
+        QSKIP("the registry exists on Windows only; elsewhere the settings are a file");
+#else
+        QSettings chiave("HKEY_CURRENT_USER\\software\\Tarvo Software\\Tarvo Midi Velmora",
+                         QSettings::NativeFormat);
+        QVariantMap prima;
+        for (const QString& nome : chiave.childKeys()) {
+            prima[nome] = chiave.value(nome);
+        }
+        Impostazioni::UsaFile({});
+        QString errore;
+        {
+            Impostazioni registro;
+            registro.ScriviIntero("X", -12);
+            registro.ScriviStringa("Directory", "C:\\Basi \u00e8 \u03a9");
+            QCOMPARE(registro.LeggiIntero("X"), -12);
+            QCOMPARE(registro.LeggiStringa("Directory"), "C:\\Basi \u00e8 \u03a9");
+            chiave.sync();
+            QCOMPARE(chiave.value("X").typeId(), QMetaType::Int); // REG_DWORD
+            // A number written as text (REG_SZ) is not an integer in the registry.
+            chiave.setValue("Y", "80");
+            chiave.sync();
+            try {
+                registro.LeggiIntero("Y");
+            } catch (const ErroreVelmora& e) {
+                errore = e.what();
+            }
+        }
+        chiave.remove("");
+        for (auto v = prima.cbegin(); v != prima.cend(); ++v) {
+            chiave.setValue(v.key(), v.value());
+        }
+        QCOMPARE(errore, "Invalid data type for 'Y'");
+#endif
+    }
+
     void AKeyThatCannotBeCreatedIsReportedAtTheFirstWrite() {
         ambiente->BloccaRegistro();
         TVelmora& velmora = ambiente->Apri();

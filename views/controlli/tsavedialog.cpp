@@ -1,34 +1,26 @@
 #include "tsavedialog.h"
 
 #include <QFileDialog>
+#include <QRegularExpression>
 
 namespace {
 
-// The extension a filter such as "File di Testo (*.txt)" names, or the default one when
-// it names none or several.
-QString Estensione(const QString& filtro, const QString& predefinita) {
-    const qsizetype aperta = filtro.lastIndexOf('(');
-    const qsizetype chiusa = filtro.lastIndexOf(')');
-    const QStringList schemi =
-        aperta < 0 || chiusa < aperta
-            ? QStringList()
-            : filtro.mid(aperta + 1, chiusa - aperta - 1).split(' ', Qt::SkipEmptyParts);
-    if (schemi.size() == 1 && schemi.front().startsWith("*.") &&
-        schemi.front().indexOf('*', 1) < 0) {
-        return schemi.front().mid(2);
-    }
-    return predefinita;
+// The extension of a filter, or the default one when the filter names none.
+QString Suffisso(const QString& filtro, const QString& predefinita) {
+    const QString estensione = TSaveDialog::EstensioneDi(filtro);
+    return estensione.isEmpty() ? predefinita : estensione;
 }
 
 // Qt's dialog, where a name typed without an extension takes the one of the filter
-// chosen when the user confirms.
+// chosen when the user confirms: applied before the name is completed and checked
+// for overwriting.
 class FinestraSalva : public QFileDialog {
 public:
     FinestraSalva(QWidget* parent, const QString& predefinita)
         : QFileDialog(parent, QStringLiteral("Salva con nome")), estensione(predefinita) {}
 
     void accept() override {
-        setDefaultSuffix(Estensione(selectedNameFilter(), estensione));
+        setDefaultSuffix(Suffisso(selectedNameFilter(), estensione));
         QFileDialog::accept();
     }
 
@@ -40,18 +32,19 @@ private:
 class DialogoQt : public EsecutoreDialogo {
 public:
     std::optional<SceltaFile> Esegui(const TSaveDialog& dialogo, QWidget* parent) override {
+        const QString filtro = dialogo.Filtri.value(dialogo.FilterIndex - 1);
         FinestraSalva finestra(parent, dialogo.DefaultExt);
         finestra.setAcceptMode(QFileDialog::AcceptSave);
         finestra.setFileMode(QFileDialog::AnyFile);
         finestra.setNameFilters(dialogo.Filtri);
-        finestra.selectNameFilter(dialogo.Filtri.value(dialogo.FilterIndex - 1));
-        finestra.setDefaultSuffix(dialogo.DefaultExt);
+        finestra.selectNameFilter(filtro);
+        finestra.setDefaultSuffix(Suffisso(filtro, dialogo.DefaultExt));
         finestra.selectFile(dialogo.FileName);
         if (finestra.exec() != QDialog::Accepted || finestra.selectedFiles().isEmpty()) {
             return std::nullopt;
         }
-        const int filtro = static_cast<int>(dialogo.Filtri.indexOf(finestra.selectedNameFilter()));
-        return SceltaFile{finestra.selectedFiles().constFirst(), filtro < 0 ? 1 : filtro + 1};
+        const int scelto = static_cast<int>(dialogo.Filtri.indexOf(finestra.selectedNameFilter()));
+        return SceltaFile{finestra.selectedFiles().constFirst(), scelto < 0 ? 1 : scelto + 1};
     }
 };
 
@@ -67,7 +60,13 @@ bool TSaveDialog::Execute(QWidget* parent) {
     }
     FileName = scelta->nomeFile;
     FilterIndex = scelta->indiceFiltro;
+    DefaultExt = Suffisso(Filtri.value(FilterIndex - 1), DefaultExt);
     return true;
+}
+
+QString TSaveDialog::EstensioneDi(const QString& filtro) {
+    static const QRegularExpression kModello(QStringLiteral("\\*\\.(\\w+)"));
+    return kModello.match(filtro).captured(1);
 }
 
 void TSaveDialog::ImpostaEsecutore(EsecutoreDialogo* esecutore) {

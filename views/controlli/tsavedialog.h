@@ -31,7 +31,13 @@ public:
     QString FileName;
     QStringList Filtri; // e.g. "File di Testo (*.txt)"
     int FilterIndex = 1;
+    // The extension added to a name typed without one. It follows the filter chosen:
+    // the extension of its first pattern ("csv" for "CSV UTF-8 (*.csv)"), while
+    // choosing and after; this one stands for filters that name none.
     QString DefaultExt;
+
+    // The extension of the first pattern of a filter, empty when it has none.
+    static QString EstensioneDi(const QString& filtro);
 
     // Runs the dialog; on confirmation stores the chosen name and filter and
     // returns true.

@@ -82,6 +82,23 @@ private slots:
         QCOMPARE(d.FileName, cartella.path() + "/Analisi del midi.rtf");
     }
 
+    void estensioneDalFiltroScelto() {
+        QTemporaryDir cartella;
+        TSaveDialog d = Dialogo(cartella.path());
+        d.Filtri = QStringList{"File di Testo (*.txt)", "CSV UTF-8 (*.csv)", "JSON (*.json)"};
+        d.FilterIndex = 3;
+        QuandoSiApre([](QWidget* w) {
+            auto* finestra = qobject_cast<QFileDialog*>(w);
+            QCOMPARE(finestra->defaultSuffix(), QString("json"));
+            finestra->selectNameFilter("CSV UTF-8 (*.csv)");
+            QMetaObject::invokeMethod(finestra, "accept");
+        });
+        QVERIFY(d.Execute(nullptr));
+        QCOMPARE(d.FileName, cartella.path() + "/Analisi del midi.csv");
+        QCOMPARE(d.FilterIndex, 2);
+        QCOMPARE(d.DefaultExt, QString("csv"));
+    }
+
     void annullatoNonCambiaNulla() {
         QTemporaryDir cartella;
         TSaveDialog d = Dialogo(cartella.path());

@@ -1,0 +1,93 @@
+// The byte hash and the musical fingerprint on byte-built files.
+#include "costruttore_midi.h"
+#include "impronta.h"
+#include "midi.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace prova;
+
+std::optional<std::uint64_t> Impronta(const Bytes& file) {
+    Midi m("");
+    m.Analizza(file);
+    return m.ImprontaMusicale();
+}
+
+// A melody on channel 0 and a drum hit on channel 9, at division 96.
+Bytes Formato1(std::uint16_t divisione = 96, std::uint32_t passo = 48) {
+    return File(
+        1, divisione,
+        {Unisci({Meta(0, 0x03, "Conduttore"), Tempo(0, 500000), FineTraccia()}),
+         Unisci({Meta(0, 0x03, "Melodia"), Evento(0, {0xC0, 5}), Evento(0, {0x90, 60, 100}),
+                 Evento(passo, {0x80, 60, 0}), Evento(0, {0x90, 64, 90}),
+                 Evento(passo, {0x90, 64, 0}), FineTraccia()}),
+         Unisci({Evento(passo, {0x99, 36, 127}), Evento(1, {0x89, 36, 0}), FineTraccia()})});
+}
+
+TEST(Impronta, Hash64ComeXxh64) {
+    EXPECT_EQ(velmora::Hash64({}), 0xEF46DB3751D8E999ull);
+    const std::string abc = "abc";
+    EXPECT_EQ(velmora::Hash64({reinterpret_cast<const std::uint8_t*>(abc.data()), 3}),
+              0x44BC2CF5AD770999ull);
+    // Long enough for the four lanes, with a tail of every length class.
+    Bytes lunghi(1003);
+    for (std::size_t i = 0; i < lunghi.size(); ++i) {
+        lunghi[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    }
+    EXPECT_EQ(velmora::Hash64(lunghi), 0x778430D269B09BD7ull);
+    EXPECT_EQ(velmora::Esadecimale(0x0123456789ABCDEFull), "0123456789abcdef");
+}
+
+TEST(Impronta, IndipendenteDaComeLaMusicaESalvata) {
+    const auto originale = Impronta(Formato1());
+    ASSERT_TRUE(originale);
+    // One track, running status, other channels, other names, no tempo, a copyright
+    // and the division doubled with every delta doubled.
+    const Bytes formato0 =
+        File(0, 192,
+             {Unisci({Meta(0, 0x02, "(C) altri"), Evento(0, {0x93, 60, 1}), Evento(96, {64, 7}),
+                      Evento(0, {0x99, 36, 64}), Evento(0, {0x93, 60, 0}), Evento(0, {64, 0}),
+                      Evento(0, {0x99, 36, 0}), FineTraccia()})});
+    EXPECT_EQ(Impronta(formato0), originale);
+    EXPECT_EQ(Impronta(Formato1(480, 240)), originale);
+}
+
+TEST(Impronta, CambiaConLeNote) {
+    const auto originale = Impronta(Formato1());
+    // Half the time between the notes, or the drum hit on an ordinary channel.
+    EXPECT_NE(Impronta(Formato1(96, 24)), originale);
+    Bytes senzaBatteria = Formato1();
+    const Bytes colpo{0x99, 36, 127};
+    const auto it =
+        std::search(senzaBatteria.begin(), senzaBatteria.end(), colpo.begin(), colpo.end());
+    ASSERT_NE(it, senzaBatteria.end());
+    *it = 0x98;
+    EXPECT_NE(Impronta(senzaBatteria), originale);
+    // One key changed.
+    Bytes chiave = Formato1();
+    const Bytes nota{0x90, 64, 90};
+    *(std::search(chiave.begin(), chiave.end(), nota.begin(), nota.end()) + 1) = 65;
+    EXPECT_NE(Impronta(chiave), originale);
+}
+
+TEST(Impronta, SenzaNoteOFileRovinatoNessunaImpronta) {
+    // Note-ons of velocity 0 only.
+    EXPECT_FALSE(Impronta(File(0, 96, {Unisci({Evento(0, {0x90, 60, 0}), FineTraccia()})})));
+    Bytes tagliato = Formato1();
+    tagliato.resize(tagliato.size() - 6);
+    Midi m("");
+    m.Analizza(tagliato);
+    EXPECT_FALSE(m.ImprontaMusicale());
+    EXPECT_TRUE(m.HashByte());
+    // The byte hash is the hash of the whole file.
+    EXPECT_EQ(m.HashByte(), velmora::Hash64(tagliato));
+    Midi assente("/non/esiste.mid");
+    assente.Analizza();
+    EXPECT_FALSE(assente.HashByte());
+}
+
+} // namespace

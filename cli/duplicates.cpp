@@ -1,0 +1,118 @@
+// velmora-cli duplicates DIR ...: catalogues a folder as "Start" does, then lists the
+// groups of identical files and of files with the same music.
+#include "comandi.h"
+
+#include "dati.h"
+#include "doppioni.h"
+#include "piattaforma.h"
+#include "testo.h"
+
+#include <nlohmann/json.hpp>
+
+namespace velmora::cli {
+
+namespace {
+
+constexpr std::string_view kUso =
+    "Uso: velmora-cli duplicates CARTELLA [--no-subfolders] [--json]\n"
+    "Cataloga i file MIDI della cartella e delle sue sotto cartelle, come fa \"Start\",\n"
+    "e ne elenca i doppioni: i file identici byte per byte e i file con la stessa musica\n"
+    "(le stesse note agli stessi tempi, anche se salvati in altro modo), i gruppi più\n"
+    "grandi per primi.\n"
+    "\n"
+    "  --no-subfolders  solo la cartella indicata, senza le sotto cartelle\n"
+    "  --json           un oggetto JSON per gruppo, uno per riga\n"
+    "  --help           mostra questo aiuto\n"
+    "  --               l'argomento che segue è la cartella, anche se inizia con \"-\"\n"
+    "\n"
+    "Stato d'uscita: 0 se la cartella è stata esaminata, anche senza doppioni,\n"
+    "1 se non è stato possibile esaminarla, 2 per un errore d'uso.\n";
+
+void Testo(std::ostream& out, const std::vector<GruppoDoppioni>& gruppi) {
+    if (gruppi.empty()) {
+        out << "Nessun doppione.\n";
+    }
+    for (const GruppoDoppioni& g : gruppi) {
+        out << (g.tipo == GruppoDoppioni::Tipo::Identici ? "Identici" : "Stessa musica") << " ("
+            << g.voci.size() << " file):\n";
+        for (const dati::elemento* e : g.voci) {
+            out << "  " << e->Durata() << "  " << e->Lunghezza() << " byte  "
+                << UnisciPercorso(e->percorso, e->nome) << "\n";
+        }
+        out << "\n";
+    }
+}
+
+void Json(std::ostream& out, const std::vector<GruppoDoppioni>& gruppi) {
+    for (const GruppoDoppioni& g : gruppi) {
+        nlohmann::ordered_json file = nlohmann::ordered_json::array();
+        for (const dati::elemento* e : g.voci) {
+            // A name that is not UTF-8 is decoded as a text from a file: JSON wants UTF-8.
+            file.push_back({{"percorso", DecodificaTesto(UnisciPercorso(e->percorso, e->nome))},
+                            {"byte", e->lunghezza},
+                            {"durata_secondi", e->durata}});
+        }
+        const nlohmann::ordered_json riga = {{"tipo", NomeTipo(g.tipo)}, {"file", file}};
+        out << riga.dump() << "\n";
+    }
+}
+
+} // namespace
+
+int Duplicates(Argomenti argomenti, std::ostream& out, std::ostream& err) {
+    std::optional<std::string> cartella;
+    bool sottoCartelle = true;
+    bool json = false;
+    bool soloCartella = false;
+    for (const std::string& a : argomenti) {
+        std::string errore;
+        if (!soloCartella && (a == "--help" || a == "-h")) {
+            out << kUso;
+            return kRiuscito;
+        }
+        if (soloCartella || a.empty() || a[0] != '-' || a == "-") {
+            if (cartella) {
+                errore = "una sola cartella, per favore: \"" + a + "\" è di troppo";
+            }
+            cartella = a;
+        } else if (a == "--") {
+            soloCartella = true;
+        } else if (a == "--no-subfolders") {
+            sottoCartelle = false;
+        } else if (a == "--json") {
+            json = true;
+        } else {
+            errore = "opzione sconosciuta \"" + a + "\"";
+        }
+        if (!errore.empty()) {
+            err << "velmora-cli duplicates: " << errore
+                << " (vedi velmora-cli duplicates --help)\n";
+            return kErroreUso;
+        }
+    }
+    if (!cartella) {
+        err << "velmora-cli duplicates: manca la cartella da esaminare"
+               " (vedi velmora-cli duplicates --help)\n";
+        return kErroreUso;
+    }
+    dati catalogo;
+    bool incompleto = false;
+    if (const std::optional<int> esito =
+            Cataloga(*cartella, true, sottoCartelle, catalogo, err, "duplicates", incompleto)) {
+        return *esito;
+    }
+    const std::vector<GruppoDoppioni> gruppi = TrovaDoppioni(catalogo);
+    if (json) {
+        Json(out, gruppi);
+    } else {
+        Testo(out, gruppi);
+    }
+    out << std::flush;
+    if (!out) {
+        err << "velmora-cli duplicates: errore di scrittura sullo standard output\n";
+        return kNonRiuscito;
+    }
+    return incompleto ? kNonRiuscito : kRiuscito;
+}
+
+} // namespace velmora::cli
