@@ -214,11 +214,17 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), modello(new Mode
     setTextElideMode(Qt::ElideNone);
     PosaCorrente(0, 1);
 
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* prima, QWidget* dopo) {
-        if (Contiene(prima) && dopo != nullptr && !Contiene(dopo) && dopo->window() == window()) {
-            Protetto([&] { emit OnExit(); });
-        }
-    });
+    uscita =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* prima, QWidget* dopo) {
+            if (Contiene(prima) && dopo != nullptr && !Contiene(dopo) &&
+                dopo->window() == window()) {
+                Protetto([&] { emit OnExit(); });
+            }
+        });
+}
+
+TStringGrid::~TStringGrid() {
+    disconnect(uscita);
 }
 
 template <typename Cambio> void TStringGrid::CambiaConservandoCorrente(Cambio cambio) {

@@ -31,6 +31,7 @@ class TStringGrid : public QTableView {
     Q_OBJECT
 public:
     explicit TStringGrid(QWidget* parent = nullptr);
+    ~TStringGrid() override;
 
     int ColCount() const { return modello->Colonne(); }
     void SetColCount(int n);
@@ -96,6 +97,9 @@ private:
 
     ModelloGriglia* modello;
     QPointer<QLineEdit> editor;
+    // The watch on the application's focus that raises OnExit, cut when the grid goes:
+    // its children's destruction still moves the focus.
+    QMetaObject::Connection uscita;
     bool silenzioso = false;   // current cell moved by the grid itself: no events
     bool inoltroTasto = false; // a key the grid passes on to a new editor
 };
