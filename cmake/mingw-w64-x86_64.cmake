@@ -22,3 +22,8 @@ find_program(VELMORA_WINE NAMES wine wine64)
 if(VELMORA_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${VELMORA_WINE})
 endif()
+
+# pkg-config must not offer the build machine's own libraries (FluidSynth, say) to the
+# Windows build: only what is installed for the target counts.
+set(ENV{PKG_CONFIG_LIBDIR} /usr/${_mingw}/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} "")

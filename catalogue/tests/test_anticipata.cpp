@@ -148,8 +148,10 @@ TEST(ScansioneParallela, ATreeChangingDuringTheScanCataloguesTheSameForAnyNumber
 #endif
 }
 
-#ifndef _WIN32
 TEST(ScansioneParallela, AFifoUnderAMidiNameIsAFailedAnalysisNotAHang) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no FIFOs in its file system";
+#else
     prova::AlberoTemporaneo t;
     t.Cartella("M");
     ASSERT_EQ(mkfifo(t.Percorso("M/x.mid").c_str(), 0600), 0);
@@ -157,5 +159,5 @@ TEST(ScansioneParallela, AFifoUnderAMidiNameIsAFailedAnalysisNotAHang) {
     EXPECT_TRUE(a.analizzato);
     EXPECT_EQ(a.durata, 0);
     EXPECT_EQ(a.testo, "-");
-}
 #endif
+}

@@ -1,6 +1,8 @@
 // CSV and JSON export: fields, quoting and escapes, every character kept.
 #include "dati_esportati.h"
 
+#include "piattaforma.h"
+
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -17,16 +19,24 @@ void Riempi(dati& catalogo) {
                       "?");
 }
 
+// A file's full path joins its folder with this system's separator, escaped in JSON.
+const std::string kSep(1, velmora::Separatore());
+const std::string kSepJson = kSep == "\\" ? "\\\\" : kSep;
+
 TEST(DatiEsportati, Csv) {
     dati catalogo;
     Riempi(catalogo);
     EXPECT_EQ(TestoDati(catalogo, FormatoDati::Csv),
               "\xEF\xBB\xBFPercorso,Cartella,Directory,Nome,Durata (secondi),Durata,Byte,Tempo,"
               "BPM,Tracce,Tipo,Testo,Copyright,Stato,Hash dei byte,Impronta musicale\r\n"
-              "/m/Κόσμος/さくら.mid,/m/Κόσμος,Κόσμος,さくら.mid,125,2:05,45678,3/4,96,2,1,"
-              "Midi Karaoke File,\"(C) \"\"Ed\"\"\",ok,0123456789abcdef,fedcba9876543210\r\n"
-              "\"/m/Κόσμος/a, \"\"b\"\"\r\nc\x01.mid\",/m/Κόσμος,Κόσμος,"
-              "\"a, \"\"b\"\"\r\nc\x01.mid\",0,0:00,12,?/?,0,0,?,?,?,corrotto,,\r\n");
+              "/m/Κόσμος" +
+                  kSep +
+                  "さくら.mid,/m/Κόσμος,Κόσμος,さくら.mid,125,2:05,45678,3/4,96,2,1,"
+                  "Midi Karaoke File,\"(C) \"\"Ed\"\"\",ok,0123456789abcdef,fedcba9876543210\r\n"
+                  "\"/m/Κόσμος" +
+                  kSep +
+                  "a, \"\"b\"\"\r\nc\x01.mid\",/m/Κόσμος,Κόσμος,"
+                  "\"a, \"\"b\"\"\r\nc\x01.mid\",0,0:00,12,?/?,0,0,?,?,?,corrotto,,\r\n");
     dati vuoto;
     EXPECT_EQ(TestoDati(vuoto, FormatoDati::Json), "");
 }
@@ -36,12 +46,14 @@ TEST(DatiEsportati, Json) {
     Riempi(catalogo);
     const std::string json = TestoDati(catalogo, FormatoDati::Json);
     const std::size_t fine = json.find('\n');
-    EXPECT_EQ(json.substr(0, fine + 1),
-              "{\"percorso\":\"/m/Κόσμος/さくら.mid\",\"cartella\":\"/m/Κόσμος\",\"directory\":"
-              "\"Κόσμος\",\"nome\":\"さくら.mid\",\"durata_secondi\":125,\"durata\":\"2:05\","
-              "\"byte\":45678,\"tempo\":\"3/4\",\"bpm\":96,\"tracce\":2,\"tipo\":1,\"testo\":"
-              "\"Midi Karaoke File\",\"copyright\":\"(C) \\\"Ed\\\"\",\"stato\":\"ok\","
-              "\"hash_byte\":\"0123456789abcdef\",\"impronta_musicale\":\"fedcba9876543210\"}\n");
+    EXPECT_EQ(
+        json.substr(0, fine + 1),
+        "{\"percorso\":\"/m/Κόσμος" + kSepJson +
+            "さくら.mid\",\"cartella\":\"/m/Κόσμος\",\"directory\":"
+            "\"Κόσμος\",\"nome\":\"さくら.mid\",\"durata_secondi\":125,\"durata\":\"2:05\","
+            "\"byte\":45678,\"tempo\":\"3/4\",\"bpm\":96,\"tracce\":2,\"tipo\":1,\"testo\":"
+            "\"Midi Karaoke File\",\"copyright\":\"(C) \\\"Ed\\\"\",\"stato\":\"ok\","
+            "\"hash_byte\":\"0123456789abcdef\",\"impronta_musicale\":\"fedcba9876543210\"}\n");
     // Control characters are escaped, so each file stays on its own line.
     EXPECT_NE(json.find("\"nome\":\"a, \\\"b\\\"\\u000d\\u000ac\\u0001.mid\""), std::string::npos);
     EXPECT_NE(json.find("\"tipo\":\"?\""), std::string::npos);
