@@ -7,6 +7,7 @@
 #include "errori.h"
 #include "finestre.h"
 #include "impostazioni.h"
+#include "pagina_visualizza.h"
 #include "tstringgrid.h"
 
 #include <QScrollBar>
@@ -52,8 +53,8 @@ int main(int argc, char** argv) {
     constexpr int pagine = 200;
     inizio = std::chrono::steady_clock::now();
     for (int i = 0; i < pagine; ++i) {
-        velmora.ScrollBar1->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        velmora.Grid->viewport()->repaint();
+        velmora.Vista->ScrollBar1->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        velmora.Vista->Grid->viewport()->repaint();
     }
     const double pagina = Secondi(inizio) / pagine;
 
