@@ -13,7 +13,7 @@ jobs=${JOBS:-$(nproc)}
 qt=${VELMORA_QT_WINDOWS:-$HOME/.cache/velmora/qt6-windows}
 inizio=$SECONDS
 
-modo=${VELMORA_WINDOWS_GUI:-OFF}
+modo=${VELMORA_WINDOWS_GUI:-auto}
 gui=OFF
 toolchain=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake")
 if [[ $modo != OFF && -f "$qt/velmora-qt-6.4.2.stamp" ]]; then
