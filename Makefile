@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 CORPUS ?= $(abspath ../shared/corpus)
 BENCH_DIR ?= $(CORPUS)
-VELMORA_WINDOWS_GUI ?= OFF
+VELMORA_WINDOWS_GUI ?= auto
 
 .PHONY: deps run test tsan bench fuzz release clean format screenshots deps-windows test-windows windows
 
@@ -44,8 +44,8 @@ deps-windows:
 	@bash scripts/install-deps.sh windows
 
 # The Windows build, cross-compiled with mingw-w64 and tested under Wine: core and
-# CLI; the GUI too with VELMORA_WINDOWS_GUI=ON once scripts/build-qt-windows.sh has
-# built its Qt.
+# CLI, and the GUI too whenever scripts/build-qt-windows.sh has built its Qt
+# (VELMORA_WINDOWS_GUI=auto; OFF leaves the GUI out).
 test-windows: deps-windows
 	JOBS=$(JOBS) VELMORA_WINDOWS_GUI=$(VELMORA_WINDOWS_GUI) bash scripts/test-windows.sh build/windows
 

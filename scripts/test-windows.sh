@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds Velmora for Windows with mingw-w64 and runs its tests under Wine: the
-# core, the CLI and their tests; with VELMORA_WINDOWS_GUI=ON also the GUI and its QtTest
-# suites, given the static Qt for Windows of scripts/build-qt-windows.sh.
+# core, the CLI and their tests, and also the GUI and its QtTest suites when asked
+# (VELMORA_WINDOWS_GUI=ON, or auto: whenever the static Qt for Windows of
+# scripts/build-qt-windows.sh is there).
 # Usage: bash scripts/test-windows.sh [BUILD_DIR] (default build/windows; with the GUI,
 # BUILD_DIR-gui).
 # VELMORA_SOLO_COMPILA=1 builds without running the tests.
@@ -12,9 +13,10 @@ jobs=${JOBS:-$(nproc)}
 qt=${VELMORA_QT_WINDOWS:-$HOME/.cache/velmora/qt6-windows}
 inizio=$SECONDS
 
+modo=${VELMORA_WINDOWS_GUI:-auto}
 gui=OFF
 toolchain=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake")
-if [[ "${VELMORA_WINDOWS_GUI:-OFF}" == ON && -f "$qt/velmora-qt-6.4.2.stamp" ]]; then
+if [[ $modo != OFF && -f "$qt/velmora-qt-6.4.2.stamp" ]]; then
     gui=ON
     # Qt's own toolchain file finds the cross-built Qt and Debian's host tools, then
     # loads ours; a build folder of its own, as a folder keeps its first toolchain.
@@ -22,12 +24,12 @@ if [[ "${VELMORA_WINDOWS_GUI:-OFF}" == ON && -f "$qt/velmora-qt-6.4.2.stamp" ]];
     toolchain=(-DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake"
         -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake")
     echo "test-windows: core, CLI and GUI in $build (Qt for Windows in $qt)"
-elif [[ "${VELMORA_WINDOWS_GUI:-OFF}" == ON ]]; then
-    echo "test-windows: no Qt for Windows in $qt (scripts/build-qt-windows.sh builds it):" \
-        "the GUI is NOT built or tested"
+elif [[ $modo != OFF ]]; then
+    echo "test-windows: no Qt for Windows in $qt (scripts/build-qt-windows.sh builds it," \
+        "about 30 minutes): core and CLI only; the Windows GUI is NOT built or tested"
 else
-    echo "test-windows: core and CLI only; the GUI is NOT built or tested" \
-        "(VELMORA_WINDOWS_GUI=ON adds it)"
+    echo "test-windows: core and CLI only; the Windows GUI is NOT built or tested" \
+        "(VELMORA_WINDOWS_GUI=ON or auto adds it)"
 fi
 
 source scripts/wine-ambiente.sh "$build"

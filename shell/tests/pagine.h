@@ -28,15 +28,19 @@ public:
         std::filesystem::copy(VELMORA_CAMPIONI, velmora::PercorsoDaUtf8(Radice()),
                               std::filesystem::copy_options::recursive);
     }
-    std::string Radice() const { return QDir(cartella.path()).canonicalPath().toStdString(); }
+    // Paths as the program shows them: native separators, also within relativo.
+    std::string Radice() const { return Nativo(QDir(cartella.path()).canonicalPath()); }
     std::string Percorso(const std::string& relativo) const {
-        return velmora::UnisciPercorso(Radice(), relativo);
+        return Nativo(QString::fromStdString(velmora::UnisciPercorso(Radice(), relativo)));
     }
     bool Esiste(const std::string& relativo) const {
         return std::filesystem::exists(velmora::PercorsoDaUtf8(Percorso(relativo)));
     }
 
 private:
+    static std::string Nativo(const QString& percorso) {
+        return QDir::toNativeSeparators(percorso).toStdString();
+    }
     QTemporaryDir cartella;
 };
 

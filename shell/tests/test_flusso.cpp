@@ -249,6 +249,9 @@ private slots:
     }
 
     void LaCartellaApertaSparisceDuranteLaScansione() {
+#ifdef _WIN32
+        QSKIP("Windows does not remove a folder while the scan has it open");
+#endif
         // Gone while its own files are read, or while a folder below it is visited:
         // the same message, and the list on the nearest folder still there.
         for (const char* visitata : {"Balli popolari", "Liscio"}) {

@@ -17,8 +17,9 @@
 
 namespace {
 
+// A folder of the program (native separators) in the form QDir gives.
 QString Cartella(const std::string& utf8) {
-    return QString::fromStdString(utf8);
+    return QDir::fromNativeSeparators(QString::fromStdString(utf8));
 }
 
 } // namespace
@@ -70,7 +71,7 @@ private slots:
         QCOMPARE(QFileInfo(Cartella(velmora.CartellaDirectory())), QFileInfo(basi));
         QCOMPARE(QFileInfo(QDir::currentPath()), QFileInfo(basi));
         QCOMPARE(velmora.directoryCorrente, velmora.CartellaDirectory());
-        QCOMPARE(velmora.LabelStato->text(), Cartella(velmora.CartellaDirectory()));
+        QCOMPARE(velmora.LabelStato->text(), QString::fromStdString(velmora.CartellaDirectory()));
         QCOMPARE(ambiente->Registro()->value("Directory").toString(), basi);
     }
 
@@ -82,7 +83,8 @@ private slots:
         QVERIFY(ambiente->errori.isEmpty());
         QCOMPARE(QDir::currentPath(), iniziale);
         QCOMPARE(Cartella(velmora.CartellaDirectory()), iniziale);
-        QCOMPARE(ambiente->Registro()->value("Directory").toString(), iniziale);
+        QCOMPARE(Cartella(ambiente->Registro()->value("Directory").toString().toStdString()),
+                 iniziale);
     }
 
     void ValuesOfTheWrongTypeAreReportedAndTheWindowStillOpens_data() {
@@ -356,7 +358,7 @@ private slots:
         QCOMPARE(velmora.Sezioni->currentIndex(), 1);
         QVERIFY(velmora.Analizza->Active());
         QCOMPARE(velmora.Analizza->ColoreFont(), aspetto::VerdePrimavera);
-        QCOMPARE(velmora.LabelStato->text(), Cartella(velmora.CartellaDirectory()));
+        QCOMPARE(velmora.LabelStato->text(), QString::fromStdString(velmora.CartellaDirectory()));
 
         velmora.Visualizza->setEnabled(true);
         velmora.Salva->setEnabled(true);

@@ -3,7 +3,9 @@
 #include "rinomina.h"
 
 #include "albero_temporaneo.h"
+#include "piattaforma.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -114,23 +116,29 @@ TEST(Rinomina, FileScomparso) {
 }
 
 TEST(Rinomina, IlCatalogoSegueLaCartellaRinominata) {
+    // Folders with this system's separator, as the scan stores them.
+    const auto n = [](std::string percorso) {
+        std::replace(percorso.begin(), percorso.end(), '/', velmora::Separatore());
+        return percorso;
+    };
     dati d;
-    const auto aggiungi = [&d](const std::string& percorso, const std::string& nome) {
-        d.Aggiungi(velmora::NomeCartella(percorso), nome, percorso, 10, 100, "4/4", 120, 1, "", "1",
-                   "");
+    const auto aggiungi = [&d, &n](const std::string& percorso, const std::string& nome) {
+        d.Aggiungi(velmora::NomeCartella(n(percorso)), nome, n(percorso), 10, 100, "4/4", 120, 1,
+                   "", "1", "");
     };
     aggiungi("/midi/pop", "a.mid");
     aggiungi("/midi/pop/lenti", "b.mid");
     aggiungi("/altro/pop", "c.mid");
     aggiungi("/midi/popolare", "d.mid");
     aggiungi("/midi/pop", "e.mid");
-    CartellaRinominata(d, "/midi/pop", "/midi/rock");
+    CartellaRinominata(d, n("/midi/pop"), n("/midi/rock"));
     std::vector<std::string> visti;
     d.Primo();
     for (int i = 0; i < d.NumeroFile(); ++i, d.Prossimo()) {
         visti.push_back(d.Directory() + " " + d.Percorso());
     }
-    EXPECT_EQ(visti, (std::vector<std::string>{"rock /midi/rock", "lenti /midi/rock/lenti",
-                                               "pop /altro/pop", "popolare /midi/popolare",
-                                               "rock /midi/rock"}));
+    EXPECT_EQ(visti,
+              (std::vector<std::string>{"rock " + n("/midi/rock"), "lenti " + n("/midi/rock/lenti"),
+                                        "pop " + n("/altro/pop"), "popolare " + n("/midi/popolare"),
+                                        "rock " + n("/midi/rock")}));
 }

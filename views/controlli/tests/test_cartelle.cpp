@@ -20,6 +20,15 @@ private:
         return lista.model()->index(riga, 0);
     }
 
+    // The first row: the root the path starts from ("/", "C:\\").
+    static std::string Cima(std::string cartella) {
+        for (std::string su; (su = velmora::CartellaSuperiore(cartella)) != cartella;) {
+            cartella = su;
+        }
+        return cartella;
+    }
+    std::string M() const { return velmora::UnisciPercorso(base, "M"); }
+
     int Livello(const TDirectoryListBox& lista, int riga) const {
         return Riga(lista, riga).data(Qt::UserRole).toInt();
     }
@@ -27,7 +36,8 @@ private:
 private slots:
     void initTestCase() {
         QVERIFY(radice.isValid());
-        base = velmora::NormalizzaCartella(QDir(radice.path()).canonicalPath().toStdString());
+        base = velmora::NormalizzaCartella(
+            QDir::toNativeSeparators(QDir(radice.path()).canonicalPath()).toStdString());
         QDir d(QString::fromStdString(base));
         QVERIFY(d.mkpath("M/beta/interna"));
         QVERIFY(d.mkpath("M/Alfa"));
@@ -36,10 +46,10 @@ private slots:
 
     void righeComeAlbero() {
         TDirectoryListBox lista;
-        lista.SetDirectory(base + "/M");
+        lista.SetDirectory(M());
         const int corrente = lista.Lista().RigaSelezionata();
         QCOMPARE(lista.model()->rowCount(), corrente + 3); // Alfa and beta, not .nascosta
-        QCOMPARE(Riga(lista, 0).data().toString(), QString("/"));
+        QCOMPARE(Riga(lista, 0).data().toString().toStdString(), Cima(base));
         QCOMPARE(Riga(lista, corrente).data().toString(), QString("M"));
         QCOMPARE(Riga(lista, corrente + 1).data().toString(), QString("Alfa"));
         QCOMPARE(Riga(lista, corrente + 2).data().toString(), QString("beta"));
@@ -59,7 +69,7 @@ private slots:
     void doppioClicEInvioApronoLaRiga() {
         TDirectoryListBox lista;
         lista.resize(241, 313);
-        lista.SetDirectory(base + "/M");
+        lista.SetDirectory(M());
         lista.show();
         int cambi = 0;
         connect(&lista, &TDirectoryListBox::OnChange, &lista, [&cambi] { ++cambi; });
@@ -68,22 +78,22 @@ private slots:
         const QRect beta = lista.visualRect(Riga(lista, corrente + 2));
         QTest::mouseClick(lista.viewport(), Qt::LeftButton, {}, beta.center());
         QCOMPARE(lista.Lista().RigaSelezionata(), corrente + 2);
-        QCOMPARE(lista.Directory(), base + "/M");
+        QCOMPARE(lista.Directory(), M());
         QCOMPARE(cambi, 0);
         QTest::mouseDClick(lista.viewport(), Qt::LeftButton, {}, beta.center());
-        QCOMPARE(lista.Directory(), base + "/M/beta");
+        QCOMPARE(lista.Directory(), velmora::UnisciPercorso(M(), "beta"));
         QCOMPARE(cambi, 1);
         // Up to the parent with the arrow key and Enter.
         QTest::keyClick(&lista, Qt::Key_Up);
         QTest::keyClick(&lista, Qt::Key_Return);
-        QCOMPARE(lista.Directory(), base + "/M");
+        QCOMPARE(lista.Directory(), M());
         QCOMPARE(cambi, 2);
         QCOMPARE(lista.currentIndex().row(), corrente);
     }
 
     void lePosseDellaScansioneSiVedono() {
         TDirectoryListBox lista;
-        lista.SetDirectory(base + "/M");
+        lista.SetDirectory(M());
         int cambi = 0;
         connect(&lista, &TDirectoryListBox::OnChange, &lista, [&cambi] { ++cambi; });
         ListaCartelle& l = lista.Lista();
@@ -93,13 +103,14 @@ private slots:
         QCOMPARE(lista.currentIndex().data().toString(), QString("Alfa"));
         lista.Update();
         QCOMPARE(cambi, 2);
-        lista.SetDirectory(base + "/M/Alfa"); // already current: no change
+        lista.SetDirectory(velmora::UnisciPercorso(M(), "Alfa")); // already current: no change
         QCOMPARE(cambi, 2);
     }
 
     void cartellaMancante() {
         TDirectoryListBox lista;
-        QVERIFY_THROWS_EXCEPTION(ErroreCartella, lista.SetDirectory(base + "/nessuna"));
+        QVERIFY_THROWS_EXCEPTION(ErroreCartella,
+                                 lista.SetDirectory(velmora::UnisciPercorso(base, "nessuna")));
     }
 
     void unitaElencate() {
@@ -111,7 +122,7 @@ private slots:
         unita.MostraDrive("/altro");
         QCOMPARE(unita.Drive(), std::string("/altro"));
         QCOMPARE(cambi, 0);
-        unita.MostraDrive("/");
+        unita.MostraDrive(velmora::Radici().front());
         QCOMPARE(unita.currentIndex(), 0);
     }
 };
