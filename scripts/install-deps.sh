@@ -16,7 +16,7 @@ packages=(
     xvfb xauth
 )
 if [[ "${1:-}" == windows ]]; then
-    packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev)
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev xdotool imagemagick)
 fi
 
 missing=()
