@@ -71,19 +71,6 @@ std::FILE* Apri(const fs::path& file, const char* modo) {
 #endif
 }
 
-// Writes the bytes straight into a device or a pipe.
-Esito ScriviDirettamente(const fs::path& file, std::string_view contenuto) {
-    std::FILE* f = Apri(file, "wb");
-    if (f == nullptr) {
-        return NonCreato(file);
-    }
-    bool scritto = contenuto.empty() ||
-                   std::fwrite(contenuto.data(), 1, contenuto.size(), f) == contenuto.size();
-    scritto = std::fflush(f) == 0 && scritto;
-    scritto = std::fclose(f) == 0 && scritto;
-    return scritto ? Esito{} : ErroreScrittura(file);
-}
-
 // Creates a temporary file beside the target, never opening one that already exists.
 std::FILE* CreaTemporaneo(const fs::path& file, fs::path& temporaneo) {
     for (int n = 0; n < kTentativi; ++n) {
@@ -104,6 +91,24 @@ bool SuDisco(std::FILE* f) {
 #else
     return fsync(fileno(f)) == 0;
 #endif
+}
+
+// Writes every byte, flushes them (to the medium too when suDisco is set: devices and
+// pipes have none) and closes the file whatever happened; true when all of it worked.
+bool ScriviEChiudi(std::FILE* f, std::string_view contenuto, bool suDisco) {
+    bool scritto = contenuto.empty() ||
+                   std::fwrite(contenuto.data(), 1, contenuto.size(), f) == contenuto.size();
+    scritto = scritto && std::fflush(f) == 0 && (!suDisco || SuDisco(f));
+    return std::fclose(f) == 0 && scritto;
+}
+
+// Writes the bytes straight into a device or a pipe.
+Esito ScriviDirettamente(const fs::path& file, std::string_view contenuto) {
+    std::FILE* f = Apri(file, "wb");
+    if (f == nullptr) {
+        return NonCreato(file);
+    }
+    return ScriviEChiudi(f, contenuto, false) ? Esito{} : ErroreScrittura(file);
 }
 
 } // namespace
@@ -132,11 +137,7 @@ Esito ScriviFile(const std::string& nomeFile, std::string_view contenuto) {
     if (f == nullptr) {
         return NonCreato(file);
     }
-    bool scritto = contenuto.empty() ||
-                   std::fwrite(contenuto.data(), 1, contenuto.size(), f) == contenuto.size();
-    scritto = scritto && std::fflush(f) == 0 && SuDisco(f);
-    scritto = std::fclose(f) == 0 && scritto;
-    if (!scritto) {
+    if (!ScriviEChiudi(f, contenuto, true)) {
         fs::remove(temporaneo, ec);
         return ErroreScrittura(file);
     }
