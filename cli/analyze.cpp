@@ -109,8 +109,7 @@ int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err) {
         }
     }
     // A report that could not be written (a full disk, a closed output) is a failure.
-    if (!out.flush()) {
-        err << "velmora-cli analyze: errore di scrittura sullo standard output\n";
+    if (!UscitaScritta(out, err, "analyze")) {
         return kNonRiuscito;
     }
     return esito;

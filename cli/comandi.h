@@ -26,6 +26,16 @@ constexpr int kRiuscito = 0;
 constexpr int kNonRiuscito = 1;
 constexpr int kErroreUso = 2;
 
+// Flushes out; when what was written did not all get there (a full disk, a closed
+// output) says so on err for comando and returns false.
+inline bool UscitaScritta(std::ostream& out, std::ostream& err, std::string_view comando) {
+    if (out.flush()) {
+        return true;
+    }
+    err << "velmora-cli " << comando << ": errore di scrittura sullo standard output\n";
+    return false;
+}
+
 // velmora-cli analyze [--json] FILE...
 int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err);
 

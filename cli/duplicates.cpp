@@ -107,9 +107,7 @@ int Duplicates(Argomenti argomenti, std::ostream& out, std::ostream& err) {
     } else {
         Testo(out, gruppi);
     }
-    out << std::flush;
-    if (!out) {
-        err << "velmora-cli duplicates: errore di scrittura sullo standard output\n";
+    if (!UscitaScritta(out, err, "duplicates")) {
         return kNonRiuscito;
     }
     return incompleto ? kNonRiuscito : kRiuscito;

@@ -287,10 +287,8 @@ int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err) {
         }
         return esitoScansione;
     }
-    out << (r.formato ? TestoDati(catalogo, *r.formato) : TestoLista(catalogo, r.opzioni, r.data))
-        << std::flush;
-    if (!out) {
-        err << "velmora-cli list: errore di scrittura sullo standard output\n";
+    out << (r.formato ? TestoDati(catalogo, *r.formato) : TestoLista(catalogo, r.opzioni, r.data));
+    if (!UscitaScritta(out, err, "list")) {
         return kNonRiuscito;
     }
     return esitoScansione;
