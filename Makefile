@@ -6,7 +6,8 @@ CORPUS ?= $(abspath ../shared/corpus)
 BENCH_DIR ?= $(CORPUS)
 VELMORA_WINDOWS_GUI ?= auto
 
-.PHONY: deps run test tsan bench fuzz release clean format screenshots deps-windows test-windows windows
+.PHONY: deps run test tsan bench fuzz release clean format screenshots deps-windows test-windows \
+	windows package test-package
 
 deps:
 	@bash scripts/install-deps.sh
@@ -45,18 +46,37 @@ deps-windows:
 
 # The Windows build, cross-compiled with mingw-w64 and tested under Wine: core and
 # CLI, and the GUI too whenever scripts/build-qt-windows.sh has built its Qt
-# (VELMORA_WINDOWS_GUI=auto; OFF leaves the GUI out).
+# (VELMORA_WINDOWS_GUI=auto; ON insists on it, OFF leaves the GUI out); with the GUI,
+# the installer too, installed and uninstalled under Wine.
 test-windows: deps-windows
 	JOBS=$(JOBS) VELMORA_WINDOWS_GUI=$(VELMORA_WINDOWS_GUI) bash scripts/test-windows.sh build/windows
 
-# velmora.exe and velmora-cli.exe in dist/windows/, building Qt for Windows first when
-# it is not there yet.
+# The Windows release in dist/windows/: the installer Velmora-<version>-setup.exe,
+# Velmora-<version>-windows.zip and the two executables, building Qt for Windows first
+# when it is not there yet.
 windows: deps-windows
 	JOBS=$(JOBS) bash scripts/build-qt-windows.sh
 	VELMORA_WINDOWS_GUI=ON VELMORA_SOLO_COMPILA=1 JOBS=$(JOBS) bash scripts/test-windows.sh build/windows
+	cmake --build build/windows-gui --target pacchetti_windows
 	mkdir -p dist/windows
-	cp build/windows-gui/shell/velmora.exe build/windows-gui/cli/velmora-cli.exe dist/windows/
+	cp build/windows-gui/pacchetti/Velmora-*-setup.exe build/windows-gui/pacchetti/Velmora-*-windows.zip \
+	  build/windows-gui/shell/velmora.exe build/windows-gui/cli/velmora-cli.exe dist/windows/
 	@ls -l dist/windows
+
+# The Debian package in dist/linux/, made by CPack from a release build of the two
+# programs; test-package installs it with apt, runs it and removes it again.
+build/package/build.ninja: | deps
+	cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+
+package: deps build/package/build.ninja
+	cmake --build build/package -j $(JOBS) --target velmora velmora-cli
+	cd build/package && cpack -G DEB -B "$(CURDIR)/dist/linux"
+	rm -rf dist/linux/_CPack_Packages
+	@ls -l dist/linux
+
+test-package: package
+	bash scripts/test-package.sh build/package dist/linux
 
 bench: release
 	bash scripts/bench.sh build/release "$(BENCH_DIR)"

@@ -25,7 +25,8 @@ void Uso(std::ostream& os) {
     for (const Comando& c : kComandi) {
         os << "  " << c.nome << "  " << c.descrizione << "\n";
     }
-    os << "\n\"velmora-cli COMANDO --help\" descrive un comando.\n";
+    os << "\n\"velmora-cli COMANDO --help\" descrive un comando;"
+          " \"velmora-cli --version\" stampa la versione.\n";
 }
 
 } // namespace
@@ -45,6 +46,12 @@ int main(int argc, char** argv) {
     if (argomenti[0] == "--help" || argomenti[0] == "-h") {
         Uso(std::cout);
         return velmora::cli::kRiuscito;
+    }
+    if (argomenti[0] == "--version") {
+        std::cout << "velmora-cli " VELMORA_VERSIONE "\n";
+        return velmora::cli::UscitaScritta(std::cout, std::cerr, "--version")
+                   ? velmora::cli::kRiuscito
+                   : velmora::cli::kNonRiuscito;
     }
     for (const Comando& c : kComandi) {
         if (argomenti[0] == c.nome) {

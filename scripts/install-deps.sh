@@ -14,9 +14,10 @@ packages=(
     unrtf
     libfluidsynth-dev timgm6mb-soundfont sox
     xvfb xauth
+    desktop-file-utils appstream dpkg-dev xdotool
 )
 if [[ "${1:-}" == windows ]]; then
-    packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev xdotool imagemagick)
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64 imagemagick nsis zip)
 fi
 
 missing=()

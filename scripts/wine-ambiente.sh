@@ -1,7 +1,8 @@
 # Sourced: a Wine prefix of the build's own (made on first use) and quiet Wine.
 # Usage: source scripts/wine-ambiente.sh BUILD_DIR
 mkdir -p "$1"
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono, no Gecko, and no menu entries on the host for the shortcuts programs make.
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 WINEPREFIX=$(cd "$1" && pwd)/wine
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     echo "Making the Wine prefix $WINEPREFIX"
