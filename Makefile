@@ -60,7 +60,8 @@ windows: deps-windows
 	cmake --build build/windows-gui --target pacchetti_windows
 	mkdir -p dist/windows
 	cp build/windows-gui/pacchetti/Velmora-*-setup.exe build/windows-gui/pacchetti/Velmora-*-windows.zip \
-	  build/windows-gui/shell/velmora.exe build/windows-gui/cli/velmora-cli.exe dist/windows/
+	  build/windows-gui/pacchetti/Velmora/velmora.exe build/windows-gui/pacchetti/Velmora/velmora-cli.exe \
+	  dist/windows/
 	@ls -l dist/windows
 
 # The Debian package in dist/linux/, made by CPack from a release build of the two

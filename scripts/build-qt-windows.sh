@@ -70,8 +70,10 @@ features=(
     -DFEATURE_itemmodeltester=OFF
     # Debian's source lacks the tablet header. OpenGL stays on because the Windows
     # platform plugin of this version does not build without it; Direct2D is a
-    # second Windows platform plugin that nothing loads.
-    -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF
+    # second Windows platform plugin that nothing loads, and QtGui builds the
+    # DirectWrite 3 font database (an option of the Windows platform, not its
+    # default) only along with it.
+    -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF
     # Images: PNG (the background), BMP and XPM (the styles' own pictures) are
     # built into QtGui; no plugin formats, no animated images.
     -DFEATURE_imageformatplugin=OFF -DFEATURE_movie=OFF

@@ -2,9 +2,10 @@
 # README, the licences, Qt's Italian texts and the demo folder), then Velmora-VERSIONE-windows.zip of it
 # and Velmora-VERSIONE-setup.exe, the installer built by MAKENSIS from velmora.nsi.
 # cmake -DVERSIONE=0.9 -DVERSIONE_QUATTRO=0.9.0.0 -DVELMORA=EXE -DVELMORA_CLI=EXE
-#       -DSORGENTI=DIR -DICONA=ICO -DTRADUZIONE=QM -DMAKENSIS=PROG -DZIP=PROG -DUSCITA=DIR
+#       -DSORGENTI=DIR -DICONA=ICO -DTRADUZIONE=QM -DMAKENSIS=PROG -DZIP=PROG -DSTRIP=PROG
+#       -DUSCITA=DIR
 #       -P pacchetti.cmake
-foreach(programma MAKENSIS ZIP TRADUZIONE)
+foreach(programma MAKENSIS ZIP STRIP TRADUZIONE)
     if(NOT EXISTS "${${programma}}")
         message(FATAL_ERROR "${programma} not found: `make deps-windows` installs it")
     endif()
@@ -13,17 +14,24 @@ endforeach()
 set(contenuto ${USCITA}/Velmora)
 file(REMOVE_RECURSE ${USCITA})
 file(MAKE_DIRECTORY ${contenuto})
-file(COPY ${VELMORA} ${VELMORA_CLI} ${SORGENTI}/packaging/windows/COMPONENTI.txt
-     DESTINATION ${contenuto})
+file(COPY ${VELMORA} ${VELMORA_CLI} DESTINATION ${contenuto})
+# Without their symbol tables: a third of the size.
+get_filename_component(velmora ${VELMORA} NAME)
+get_filename_component(velmora_cli ${VELMORA_CLI} NAME)
+execute_process(COMMAND ${STRIP} ${contenuto}/${velmora} ${contenuto}/${velmora_cli}
+                COMMAND_ERROR_IS_FATAL ANY)
 # Texts for Notepad: Windows line ends.
 foreach(testo "README.md;README.txt" "LICENSE;LICENSE.txt"
+              "packaging/windows/COMPONENTI.txt;COMPONENTI.txt"
               "/usr/share/common-licenses/LGPL-3;LGPL-3.txt")
     list(GET testo 0 da)
     list(GET testo 1 a)
     if(NOT IS_ABSOLUTE ${da})
         set(da ${SORGENTI}/${da})
     endif()
-    configure_file(${da} ${contenuto}/${a} COPYONLY NEWLINE_STYLE CRLF)
+    file(READ ${da} righe)
+    string(REPLACE "\n" "\r\n" righe "${righe}")
+    file(WRITE ${contenuto}/${a} "${righe}")
 endforeach()
 file(COPY ${SORGENTI}/samples/ DESTINATION ${contenuto}/samples FILES_MATCHING PATTERN "*.mid")
 # Qt's own texts in Italian (the cell editor's menu, the buttons of message boxes): the

@@ -86,8 +86,13 @@ VIAddVersionKey /LANG=${LANG_ITALIAN} "LegalCopyright" "GPL-3.0-or-later"
     ${ISTRUZIONE} "${DOVE}\qt.conf"
 !macroend
 
+; The mode's default folder replaces $INSTDIR, which /D= has set already when given.
 Function .onInit
+    StrCpy $0 $INSTDIR
     !insertmacro MULTIUSER_INIT
+    ${If} $0 != ""
+        StrCpy $INSTDIR $0
+    ${EndIf}
 FunctionEnd
 
 Section "Velmora"
