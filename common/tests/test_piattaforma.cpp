@@ -114,9 +114,11 @@ TEST_F(Rinomina, LinksShareTheFilesIdentityAndTheDiskTellsItsFreeSpace) {
     ASSERT_TRUE(a);
     EXPECT_NE(IdentitaDi(P("copia.mid")), a);
     EXPECT_FALSE(IdentitaDi(P("manca.mid")));
-    fs::create_hard_link(F("a.mid"), F("fisso.mid"));
-    EXPECT_EQ(IdentitaDi(P("fisso.mid")), a);
     std::error_code ec;
+    fs::create_hard_link(F("a.mid"), F("fisso.mid"), ec);
+    if (!ec) {
+        EXPECT_EQ(IdentitaDi(P("fisso.mid")), a);
+    }
     fs::create_symlink(F("a.mid"), F("simbolico.mid"), ec);
     if (!ec) {
         EXPECT_EQ(IdentitaDi(P("simbolico.mid")), a);
