@@ -93,8 +93,8 @@ TEST_F(Render, CorpusFilesRenderAndDamagedOnesNeverCrash) {
     }
     ControllaSani(FileMidi(corpus / "karaoke", 2));
     for (const fs::path& f : FileMidi(corpus / "broken", 100)) {
-        // A changed delta time can put a note most of an hour away: such files are read
-        // (where a crash would be) but not rendered, to keep the suite quick.
+        // A changed delta time can put a note hours away: such files are read (where a
+        // crash would be) but not rendered, to keep the suite quick.
         velmora::Sequenza s;
         std::string errore;
         if (velmora::CaricaSequenza(velmora::Utf8DaPercorso(f), s, errore) && s.durata > 300) {
@@ -160,6 +160,17 @@ protected:
     prova::Bytes midi;
 };
 
+// The cases that get as far as writing a WAV.
+class RenderScritto : public RenderSicuro {
+protected:
+    void SetUp() override {
+        if (!kSintetizzatore) {
+            GTEST_SKIP() << "compilato senza FluidSynth";
+        }
+        RenderSicuro::SetUp();
+    }
+};
+
 } // namespace
 
 TEST_F(RenderSicuro, TheInputIsNeverTheOutputUnderAnyName) {
@@ -179,10 +190,7 @@ TEST_F(RenderSicuro, TheInputIsNeverTheOutputUnderAnyName) {
     EXPECT_EQ(Leggi("a.mid"), Midi());
 }
 
-TEST_F(RenderSicuro, AFailedWriteLeavesTheOldFileAndNoTemporary) {
-    if (!kSintetizzatore) {
-        GTEST_SKIP() << "compilato senza FluidSynth";
-    }
+TEST_F(RenderScritto, AFailedWriteLeavesTheOldFileAndNoTemporary) {
     if (!DiscoPieno::kPossibile) {
         GTEST_SKIP() << kSenzaDiscoPieno;
     }
@@ -206,10 +214,7 @@ TEST_F(RenderSicuro, AFailedWriteLeavesTheOldFileAndNoTemporary) {
               (std::set<std::string>{"a.mid", "vecchio.wav", "vero.wav", "collegamento.wav"}));
 }
 
-TEST_F(RenderSicuro, ADeviceIsWrittenToAndNeverRemoved) {
-    if (!kSintetizzatore) {
-        GTEST_SKIP() << "compilato senza FluidSynth";
-    }
+TEST_F(RenderScritto, ADeviceIsWrittenToAndNeverRemoved) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows has no device nodes";
 #else
@@ -244,10 +249,7 @@ TEST_F(RenderSicuro, WhatIsNoPlayableFileFailsAtOnceWithAMessage) {
     }
 }
 
-TEST_F(RenderSicuro, APreviewIsCutWhereAskedAndSaysSo) {
-    if (!kSintetizzatore) {
-        GTEST_SKIP() << "compilato senza FluidSynth";
-    }
+TEST_F(RenderScritto, APreviewIsCutWhereAskedAndSaysSo) {
     std::string m;
     ASSERT_EQ(Esegui({P("a.mid"), "-o", P("x.wav"), "--max-seconds", "0.5"}, m),
               velmora::cli::kRiuscito);

@@ -198,23 +198,3 @@ TEST_F(Scrittura, ATemporaryNameAlreadyTakenIsLeftAlone) {
     EXPECT_EQ(Leggi("lista.txt"), "mia");
     EXPECT_EQ(Voci(), (std::set<std::string>{".velmora0.tmp", "lista.txt"}));
 }
-
-TEST_F(Scrittura, APieceByPieceWriteLeftUnfinishedChangesNothing) {
-    Crea("brano.wav", "vecchio");
-    {
-        ScritturaFile scrittura(P("brano.wav"));
-        ASSERT_TRUE(scrittura.Apri());
-        EXPECT_TRUE(scrittura.Spazio());
-        EXPECT_TRUE(scrittura.Scrivi("nuovo, ma a metà"));
-    }
-    EXPECT_EQ(Leggi("brano.wav"), "vecchio");
-    EXPECT_EQ(Voci(), std::set<std::string>{"brano.wav"});
-
-    ScritturaFile scrittura(P("brano.wav"));
-    ASSERT_TRUE(scrittura.Apri());
-    EXPECT_TRUE(scrittura.Scrivi("nuovo, "));
-    EXPECT_TRUE(scrittura.Scrivi("intero"));
-    EXPECT_TRUE(scrittura.Concludi());
-    EXPECT_EQ(Leggi("brano.wav"), "nuovo, intero");
-    EXPECT_EQ(Voci(), std::set<std::string>{"brano.wav"});
-}
