@@ -2,6 +2,7 @@
 // name; the help says what "stessa musica" compares.
 #include "comandi.h"
 
+#include "aiuti.h"
 #include "albero_temporaneo.h"
 #include "doppioni.h"
 
