@@ -16,7 +16,8 @@ class SintetizzatoreWinmm final : public Sintetizzatore, private Ricevente {
 public:
     SintetizzatoreWinmm(HMIDIOUT u, Sorgente& sorgente) : uscita(u) {
         timeBeginPeriod(1);
-        orologio = std::make_unique<OrologioDiSistema>(sorgente, *this);
+        Ricevente& ricevente = *this; // the base is private: converted here, where it is visible
+        orologio = std::make_unique<OrologioDiSistema>(sorgente, ricevente);
     }
     ~SintetizzatoreWinmm() override {
         orologio.reset(); // no event goes out to a closed device
