@@ -33,6 +33,7 @@ AnalisiAnticipata::AnalisiAnticipata(unsigned n)
 }
 
 AnalisiAnticipata::~AnalisiAnticipata() {
+    basta.store(true);
     {
         const std::lock_guard l(m);
         fine = true;
@@ -131,6 +132,7 @@ std::optional<AnalisiFile> AnalisiAnticipata::Prendi(std::size_t i,
 }
 
 void AnalisiAnticipata::Interrompi() {
+    basta.store(true);
     const std::lock_guard l(m);
     limite = prossimo;
     esplorabile = false;
@@ -179,46 +181,50 @@ void AnalisiAnticipata::Lavora() {
         prossimo = a;
         const unsigned g = generazione;
         l.unlock();
-        // Results are handed over as soon as the lock is free, else with the next one.
+        // Results are handed over as soon as the lock is free, else with the next one;
+        // the rest of the lot is dropped at a stop.
         std::vector<Risultato> pronti;
         pronti.reserve(static_cast<std::size_t>(a - da));
-        for (std::uint64_t n = da; n < a; ++n) {
-            Risultato& esito = pronti.emplace_back();
-            esito.numero = n;
+        for (std::uint64_t n = da; n < a && (n == da || !basta.load()); ++n) {
+            Risultato& r = pronti.emplace_back();
+            r.numero = n;
             try {
-                esito.analisi = AnalizzaFile(c->cartella, c->nomi[n - c->primo]);
+                r.analisi = AnalizzaFile(c->cartella, c->nomi[n - c->primo]);
             } catch (...) {
-                esito.errore = std::current_exception();
+                r.errore = std::current_exception();
             }
             if (n + 1 < a) {
-                l = std::unique_lock(m, std::try_to_lock);
-                if (!l.owns_lock()) {
-                    continue;
+                std::unique_lock prova(m, std::try_to_lock);
+                if (prova.owns_lock() && Consegna(pronti, g)) {
+                    prova.unlock(); // the walk wakes to a free lock
+                    fatto.notify_one();
                 }
-            } else {
-                l.lock();
-            }
-            bool avvisa = false;
-            if (g == generazione) {
-                for (Risultato& r : pronti) {
-                    Posto& posto = posti[r.numero % finestra];
-                    posto.analisi = std::move(r.analisi);
-                    posto.errore = std::move(r.errore);
-                    posto.numero.store(r.numero + 1, std::memory_order_release);
-                }
-                avvisa = attesoDa != kNessuno && Pronti();
-            }
-            pronti.clear();
-            if (avvisa) {
-                l.unlock(); // the walk wakes to a free lock
-                fatto.notify_one();
-                l.lock();
-            }
-            if (n + 1 < a) {
-                l.unlock();
             }
         }
+        l.lock();
+        if (Consegna(pronti, g)) {
+            l.unlock();
+            fatto.notify_one();
+            l.lock();
+        }
     }
+}
+
+// Under m: hands the results over (unless the walk has started again elsewhere since
+// they were taken, generation g) and empties pronti; true when the walk waits for them.
+bool AnalisiAnticipata::Consegna(std::vector<Risultato>& pronti, unsigned g) {
+    bool avvisa = false;
+    if (g == generazione && !pronti.empty()) {
+        for (Risultato& r : pronti) {
+            Posto& posto = posti[r.numero % finestra];
+            posto.analisi = std::move(r.analisi);
+            posto.errore = std::move(r.errore);
+            posto.numero.store(r.numero + 1, std::memory_order_release);
+        }
+        avvisa = attesoDa != kNessuno && Pronti();
+    }
+    pronti.clear();
+    return avvisa;
 }
 
 // Under m: the results the walk waits for are all there.

@@ -85,6 +85,7 @@ private:
     template <class Condizione> void Attendi(std::unique_lock<std::mutex>& l, Condizione c);
     void Sveglia();
     bool Pronti() const;
+    bool Consegna(std::vector<Risultato>& pronti, unsigned g);
 
     const std::size_t finestra;
     std::unique_ptr<Posto[]> posti;
@@ -108,6 +109,7 @@ private:
 
     std::atomic<std::uint64_t> preso{0}; // the next file the walk takes
     std::atomic<unsigned> dormienti{0};  // threads waiting on lavoro
+    std::atomic<bool> basta{false};      // stopped or ending: no lot is finished
     std::vector<std::thread> fili;
 };
 

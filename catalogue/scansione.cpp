@@ -198,8 +198,9 @@ bool Scansione::ElaboraCartella(bool analisi, const posizione& pos, bool sottoCa
         anticipo->Cartella(file.ElencoCorrente(), std::move(nomi), pos, sottoCartelle);
     }
     for (std::size_t i = 0; i < record.size(); ++i) {
-        const std::string& nome = file.TestoRiga(record[i].indice);
-        if (ganci.stato) { // built only for someone to show
+        // A copy: a message handled meanwhile may re-read the list.
+        const std::string nome = file.TestoRiga(record[i].indice);
+        if (ganci.stato) { // the text is built only for someone to show
             ganci.stato(directory + " - " + nome);
         }
         if (!AggiungiFile(directory, nome, i, analisi)) {

@@ -495,7 +495,8 @@ bool CartellaAperta::Aperta() const {
 #endif
 }
 
-VociCartella ElencaCartella(const CartellaAperta& cartella, bool (*controlla)(std::string_view)) {
+VociCartella ElencaCartella(const CartellaAperta& cartella,
+                            [[maybe_unused]] bool (*controlla)(std::string_view)) {
     VociCartella v;
     v.lettaAlle = Adesso();
     if (!cartella.Aperta()) {

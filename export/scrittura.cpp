@@ -95,15 +95,18 @@ bool SuDisco(std::FILE* f) {
 
 // Writes every byte, flushes them (to the medium too when suDisco is set: devices and
 // pipes have none) and closes the file whatever happened; true when all of it worked.
-bool ScriviEChiudi(std::FILE* f, std::string_view contenuto, bool suDisco) {
-    bool scritto = contenuto.empty() ||
-                   std::fwrite(contenuto.data(), 1, contenuto.size(), f) == contenuto.size();
+bool ScriviEChiudi(std::FILE* f, const Pezzi& contenuto, bool suDisco) {
+    bool scritto = true;
+    contenuto([&](std::string_view pezzo) {
+        scritto = scritto &&
+                  (pezzo.empty() || std::fwrite(pezzo.data(), 1, pezzo.size(), f) == pezzo.size());
+    });
     scritto = scritto && std::fflush(f) == 0 && (!suDisco || SuDisco(f));
     return std::fclose(f) == 0 && scritto;
 }
 
 // Writes the bytes straight into a device or a pipe.
-Esito ScriviDirettamente(const fs::path& file, std::string_view contenuto) {
+Esito ScriviDirettamente(const fs::path& file, const Pezzi& contenuto) {
     std::FILE* f = Apri(file, "wb");
     if (f == nullptr) {
         return NonCreato(file);
@@ -114,6 +117,10 @@ Esito ScriviDirettamente(const fs::path& file, std::string_view contenuto) {
 } // namespace
 
 Esito ScriviFile(const std::string& nomeFile, std::string_view contenuto) {
+    return ScriviFile(nomeFile, [contenuto](const auto& scrivi) { scrivi(contenuto); });
+}
+
+Esito ScriviFile(const std::string& nomeFile, const Pezzi& contenuto) {
     std::error_code ec;
     const fs::path dato = velmora::PercorsoDaUtf8(nomeFile);
     // A device's name is no file; Windows' absolute form of it would be the device's.

@@ -2,6 +2,7 @@
 // program replaces is only ever replaced by a complete new one.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,3 +24,10 @@ struct Esito {
 // replaced (missing folder, no permission, a read-only file or a folder of that name),
 // "Write error on file <full name>" when writing fails (a full disk, a removed medium).
 Esito ScriviFile(const std::string& nomeFile, std::string_view contenuto);
+
+// Bytes made piece by piece: the function passes each piece, in order, to scrivi. A
+// large file goes out as it is made and is never held whole.
+using Pezzi = std::function<void(const std::function<void(std::string_view)>& scrivi)>;
+
+// ScriviFile for bytes made piece by piece.
+Esito ScriviFile(const std::string& nomeFile, const Pezzi& contenuto);

@@ -29,17 +29,23 @@ constexpr Allineata kAllineate[] = {
     {Colonna::Tracce, &dati::Tracce, 2}, {Colonna::Tipo, &dati::Tipo, 0},
 };
 
-// Builds the list in Windows-1252, each piece converted as it is written: the list is
-// held once, in the form it is written in.
+// Pieces of about this size go out as the list is made.
+constexpr std::size_t kPezzo = 1 << 16;
+
+// Makes the list in Windows-1252, each text converted as it is written, and passes it
+// on piece by piece: the list is never held whole, nor in a second encoding.
 class Lista {
 public:
-    Lista(dati& catalogo, const OpzioniLista& opzioni)
-        : d(catalogo), o(opzioni), ultima(opzioni.UltimaColonna()) {}
+    Lista(dati& catalogo, const OpzioniLista& opzioni,
+          const std::function<void(std::string_view)>& scrivi_)
+        : d(catalogo), o(opzioni), ultima(opzioni.UltimaColonna()), scrivi(scrivi_) {
+        out.reserve(2 * kPezzo);
+    }
 
-    std::string Scrivi(Data data) {
+    void Scrivi(Data data) {
         Intestazione(data);
         Voci();
-        return std::move(out);
+        scrivi(out);
     }
 
 private:
@@ -97,6 +103,10 @@ private:
             Colonne();
             if (ultima > 1) {
                 out += kFineRiga;
+            }
+            if (out.size() >= kPezzo) {
+                scrivi(out);
+                out.clear();
             }
             ++conta;
             byte += d.LunghezzaByte();
@@ -178,7 +188,8 @@ private:
     dati& d;
     const OpzioniLista& o;
     const int ultima;
-    std::string out;
+    const std::function<void(std::string_view)>& scrivi;
+    std::string out; // what is not passed on yet
 };
 
 } // namespace
@@ -203,11 +214,13 @@ std::string NomeProposto(Data data) {
            std::to_string(data.anno) + ".txt";
 }
 
-std::string TestoLista(dati& catalogo, const OpzioniLista& opzioni, Data data) {
-    return Lista(catalogo, opzioni).Scrivi(data);
+void ProduciLista(dati& catalogo, const OpzioniLista& opzioni, Data data,
+                  const std::function<void(std::string_view)>& scrivi) {
+    Lista(catalogo, opzioni, scrivi).Scrivi(data);
 }
 
 Esito StampaFile(dati& catalogo, const OpzioniLista& opzioni, Data data,
                  const std::string& nomeFile) {
-    return ScriviFile(nomeFile, TestoLista(catalogo, opzioni, data));
+    return ScriviFile(nomeFile,
+                      [&](const auto& scrivi) { ProduciLista(catalogo, opzioni, data, scrivi); });
 }

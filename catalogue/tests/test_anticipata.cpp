@@ -12,7 +12,9 @@
 #include <thread>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -103,13 +105,30 @@ TEST(ScansioneParallela, TheCorpusCataloguesTheSameForAnyNumberOfThreads) {
 // Every folder of the tree as last changed an hour ago: their listings can be kept,
 // and the files of the folders ahead are read before the walk gets there.
 void Invecchia(const std::string& radice) {
-    const auto prima = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    const auto cambia = [](const fs::path& cartella) {
+#ifdef _WIN32
+        // The C++ library opens no folder for writing its times there.
+        const HANDLE h = CreateFileW(cartella.c_str(), FILE_WRITE_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        FILETIME t;
+        GetSystemTimeAsFileTime(&t);
+        ULARGE_INTEGER n{{t.dwLowDateTime, t.dwHighDateTime}};
+        n.QuadPart -= 36'000'000'000ULL; // an hour in 100 ns
+        t = {n.LowPart, n.HighPart};
+        EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &t));
+        CloseHandle(h);
+#else
+        fs::last_write_time(cartella, fs::file_time_type::clock::now() - std::chrono::hours(1));
+#endif
+    };
     for (const auto& voce : fs::recursive_directory_iterator(velmora::PercorsoDaUtf8(radice))) {
         if (voce.is_directory()) {
-            fs::last_write_time(voce.path(), prima);
+            cambia(voce.path());
         }
     }
-    fs::last_write_time(velmora::PercorsoDaUtf8(radice), prima);
+    cambia(velmora::PercorsoDaUtf8(radice));
 }
 
 TEST(ScansioneParallela, ATreeChangingDuringTheScanCataloguesTheSameForAnyNumberOfThreads) {

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -33,6 +35,9 @@ TEST(CartellaAperta, ListsEachEntryWithItsKindAndReadsFilesRelativeToTheFolder) 
     const std::filesystem::path p = t.Percorso();
     std::ofstream(p / "a.mid", std::ios::binary) << "MThd";
     std::ofstream(p / ".nascosto.mid", std::ios::binary) << "x";
+#ifdef _WIN32
+    SetFileAttributesW((p / ".nascosto.mid").c_str(), FILE_ATTRIBUTE_HIDDEN);
+#endif
     std::filesystem::create_directory(p / "sotto");
     std::error_code ec;
     std::filesystem::create_symlink(p / "a.mid", p / "collegato.mid", ec);
@@ -63,11 +68,7 @@ TEST(CartellaAperta, ListsEachEntryWithItsKindAndReadsFilesRelativeToTheFolder) 
                                : "-") +
                 (voce.nascosta ? "h" : "") + " ";
     }
-#ifdef _WIN32
-    std::string attesi = ".nascosto.mid:f a.mid:f "; // hidden there by attribute, not by name
-#else
     std::string attesi = ".nascosto.mid:fh a.mid:f ";
-#endif
     if (collegamenti) {
         attesi += "ciclo:- collegato.mid:f "; // a link to a folder is no folder
     }
