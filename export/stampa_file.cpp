@@ -221,6 +221,10 @@ void ProduciLista(dati& catalogo, const OpzioniLista& opzioni, Data data,
 
 Esito StampaFile(dati& catalogo, const OpzioniLista& opzioni, Data data,
                  const std::string& nomeFile) {
-    return ScriviFile(nomeFile,
-                      [&](const auto& scrivi) { ProduciLista(catalogo, opzioni, data, scrivi); });
+    ScritturaFile scrittura(nomeFile);
+    if (Esito aperto = scrittura.Apri(); !aperto) {
+        return aperto;
+    }
+    ProduciLista(catalogo, opzioni, data, [&](std::string_view pezzo) { scrittura.Scrivi(pezzo); });
+    return scrittura.Concludi();
 }

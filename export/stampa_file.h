@@ -58,7 +58,7 @@ std::string NomeProposto(Data data);
 void ProduciLista(dati& catalogo, const OpzioniLista& opzioni, Data data,
                   const std::function<void(std::string_view)>& scrivi);
 
-// Writes the list to nomeFile (UTF-8 path) with ScriviFile: an existing file is replaced
-// only by a complete new list.
+// Writes the list to nomeFile (UTF-8 path) as it is made, with ScritturaFile: an existing
+// file is replaced only by a complete new list.
 Esito StampaFile(dati& catalogo, const OpzioniLista& opzioni, Data data,
                  const std::string& nomeFile);
