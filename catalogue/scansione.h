@@ -7,6 +7,7 @@
 #include "dati.h"
 #include "lista_cartelle.h"
 #include "lista_file.h"
+#include "posizione.h"
 
 #include <functional>
 #include <string>
@@ -86,7 +87,8 @@ public:
 
 private:
     void Cammina(bool analisi, bool sottoCartelle);
-    bool ElaboraCartella(bool analisi);
+    bool ElaboraCartella(bool analisi, const posizione& pos, bool sottoCartelle);
+    Elenco ElencoDi(const std::string& cartella);
     bool AggiungiFile(const std::string& directory, const std::string& nome, std::size_t i,
                       bool analisi);
     std::vector<std::string> SottoCartelle() const;
@@ -100,6 +102,7 @@ private:
     Ganci ganci;
     unsigned fili;
     AnalisiAnticipata* anticipo = nullptr; // while a scan with analysis runs
+    Elenco ultimo;                         // the listing the walk used last
     std::vector<std::string> nonLette;
     bool inAnalisi = false;
     bool inCorso = false;
