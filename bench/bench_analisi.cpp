@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -67,8 +68,7 @@ int main(int argc, char** argv) {
 
     int nonAnalizzati = 0;
     const auto leggi = [](const std::string& f) {
-        Midi m(f);
-        m.CaricaFile();
+        velmora::LeggiFileRegolare(f, std::numeric_limits<std::int32_t>::max());
     };
     const auto analizza = [&nonAnalizzati](const std::string& f) {
         Midi m(f);
