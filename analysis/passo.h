@@ -1,7 +1,8 @@
 // The one walk over the events of a MIDI track, shared by every reader of MIDI bytes:
 // the analysis and the player. A cursor reads the bytes with a bounds check on every
-// read; the walk decodes deltas, running status and channel messages, and hands every
-// event to a visitor, a template parameter, so nothing on the hot path is virtual.
+// read; the walk decodes deltas, running status and channel messages, checking the
+// bounds once for a whole event where it can, and hands every event to a visitor, a
+// template parameter, so nothing on the hot path is virtual.
 //
 // Readers of damaged files differ, so the rules where they do are named (Regole*
 // below): the analysis keeps the rules its results have always had, the player reads
@@ -72,13 +73,10 @@ public:
         return b;
     }
     void Salta(std::uint64_t n) { posizione += n; }
-    // Whether the n bytes at the position are these (false when they run past the end).
+    // Whether the next four bytes are these (false when they run past the end).
     bool Segue(const char (&attesi)[5]) const {
         return posizione + 4 <= fine && std::equal(attesi, attesi + 4, dati + posizione);
     }
-    // Marks a fault the reader found in bytes it could read.
-    void Guasto() { fallito = true; }
-
     bool Fallito() const { return fallito; }
     std::uint64_t Posizione() const { return posizione; }
     std::uint64_t Dimensione() const { return fine; }
@@ -200,7 +198,7 @@ void Traccia(Cursore& c, std::uint64_t fine, std::uint64_t& tick, Visitatore& vi
     const std::uint8_t* const dati = c.Dati();
     // The running status's data bytes; kAltro while it is none (or one the fast loop
     // leaves to the checked path).
-    std::uint32_t dati2 = kAltro;
+    std::uint32_t datiCorrente = kAltro;
     std::uint64_t pos = c.Posizione();
     std::uint64_t t = tick;
     while (pos < fine) {
@@ -227,15 +225,16 @@ void Traccia(Cursore& c, std::uint64_t fine, std::uint64_t& tick, Visitatore& vi
                     break;
                 }
                 corrente = b;
-                dati2 = DatiCanale(b);
+                datiCorrente = DatiCanale(b);
                 ++k;
-            } else if (dati2 == kAltro) {
+            } else if (datiCorrente == kAltro) {
                 break;
             }
             const std::uint8_t dato1 = p[k];
-            const std::uint8_t dato2 = p[k + 1] & static_cast<std::uint8_t>(0 - (dati2 >> 1));
+            const std::uint8_t dato2 =
+                p[k + 1] & static_cast<std::uint8_t>(0 - (datiCorrente >> 1));
             t += delta;
-            pos += k + dati2;
+            pos += k + datiCorrente;
             v.Canale(t, corrente, dato1, dato2);
         }
         if (pos >= fine) {
@@ -252,7 +251,7 @@ void Traccia(Cursore& c, std::uint64_t fine, std::uint64_t& tick, Visitatore& vi
         pos = c.Posizione();
         t = tickControllato;
         corrente = correnteControllato;
-        dati2 = corrente >= 0x80 && corrente < 0xF0 ? DatiCanale(corrente) : kAltro;
+        datiCorrente = corrente >= 0x80 && corrente < 0xF0 ? DatiCanale(corrente) : kAltro;
         if (!segue) {
             break;
         }

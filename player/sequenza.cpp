@@ -67,14 +67,6 @@ private:
     bool chiusa = false;
 };
 
-std::uint32_t Numero(std::span<const std::uint8_t> d, std::size_t pos, int n) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < n; ++i) {
-        v = (v << 8) | d[pos + i];
-    }
-    return v;
-}
-
 // Seconds of every event from the ticks, through the tempo map (PPQ division) or the
 // fixed frame rate (SMPTE division).
 void Tempi(const std::vector<Grezzo>& grezzi, std::vector<CambioTempo> tempi,
@@ -114,29 +106,34 @@ void Tempi(const std::vector<Grezzo>& grezzi, std::vector<CambioTempo> tempi,
 
 Sequenza LeggiSequenza(std::span<const std::uint8_t> file) {
     Sequenza s;
-    if (file.size() < 14 || Numero(file, 0, 4) != 0x4D546864 /* MThd */ || Numero(file, 4, 4) < 6) {
-        s.danneggiata = true;
-        return s;
-    }
-    const std::uint32_t formato = Numero(file, 8, 2);
-    const auto divisione = static_cast<std::uint16_t>(Numero(file, 12, 2));
-    if (divisione == 0 || (divisione & 0x8000 && (divisione & 0xFF) == 0)) {
+    // "MThd", the header's length (6 or more), the format, the number of tracks (not
+    // needed: every chunk is read) and the division.
+    passo::Cursore c(file);
+    const bool midi = c.Segue("MThd");
+    c.Salta(4);
+    const std::uint32_t intestazione = c.Numero(4);
+    const std::uint32_t formato = c.Numero(2);
+    c.Salta(2);
+    const auto divisione = static_cast<std::uint16_t>(c.Numero(2));
+    if (!midi || intestazione < 6 || c.Fallito() || divisione == 0 ||
+        (divisione & 0x8000 && (divisione & 0xFF) == 0)) {
         s.danneggiata = true;
         return s;
     }
     std::vector<Grezzo> grezzi;
     std::vector<CambioTempo> tempi;
     std::uint64_t inizio = 0;
-    std::size_t pos = 8 + std::size_t{Numero(file, 4, 4)};
-    while (pos + 8 <= file.size()) {
-        const std::uint32_t id = Numero(file, pos, 4);
-        const std::size_t lunghezza =
-            std::min<std::size_t>(Numero(file, pos + 4, 4), file.size() - pos - 8);
-        if (id == 0x4D54726B /* MTrk */) {
-            passo::Cursore c(file.subspan(pos + 8, lunghezza));
+    // Chunks are found by their declared lengths; chunks other than "MTrk" are passed over.
+    for (std::uint64_t pos = 8 + std::uint64_t{intestazione}; pos + 8 <= file.size();) {
+        c.Posiziona(pos);
+        const bool traccia = c.Segue("MTrk");
+        c.Salta(4);
+        const std::uint64_t lunghezza = std::min<std::uint64_t>(c.Numero(4), file.size() - pos - 8);
+        if (traccia) {
+            passo::Cursore eventi(file.subspan(pos + 8, lunghezza));
             LettoreTraccia lettore(grezzi, tempi);
             std::uint64_t tick = inizio;
-            passo::Traccia<passo::RegolePlayer>(c, lunghezza, tick, lettore);
+            passo::Traccia<passo::RegolePlayer>(eventi, lunghezza, tick, lettore);
             s.danneggiata |= !lettore.Chiusa();
             // Format 2 holds independent songs: they play one after another.
             inizio = formato == 2 ? tick : 0;
