@@ -1,3 +1,4 @@
+#include "aiuti.h"
 #include "albero_temporaneo.h"
 #include "costruttore_midi.h"
 #include "scansione.h"

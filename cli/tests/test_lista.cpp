@@ -1,6 +1,7 @@
 // velmora-cli list: the scan and the list export end to end, options and exit statuses.
 #include "comandi.h"
 
+#include "aiuti.h"
 #include "albero_temporaneo.h"
 #include "piattaforma.h"
 #include "stampa_file.h"
