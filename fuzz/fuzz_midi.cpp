@@ -4,6 +4,7 @@
 #include "midi.h"
 #include "sequenza.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,13 +17,13 @@ void Verifica(bool condizione) {
     }
 }
 
-// The timeline: times never go back nor past the cap, and every message is one a
+// The timeline: times are finite and never go back, and every message is one a
 // synthesizer can take: a channel status, data bytes below 0x80, the second one 0 for
 // the messages that have one data byte.
 void VerificaSequenza(const velmora::Sequenza& s) {
     double prima = 0;
     for (const velmora::EventoMidi& e : s.eventi) {
-        Verifica(e.secondi >= prima && e.secondi <= velmora::kDurataMassima);
+        Verifica(e.secondi >= prima && std::isfinite(e.secondi));
         prima = e.secondi;
         Verifica(e.stato >= 0x80 && e.stato < 0xF0 && e.dato1 < 0x80 && e.dato2 < 0x80);
         const unsigned tipo = e.stato >> 4;

@@ -14,6 +14,7 @@ packages=(
     unrtf
     libfluidsynth-dev timgm6mb-soundfont sox
     xvfb xauth
+    libreoffice-calc-nogui # a test opens the CSV export as a spreadsheet
 )
 if [[ "${1:-}" == windows ]]; then
     packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev xdotool imagemagick)

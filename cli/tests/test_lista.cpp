@@ -156,6 +156,17 @@ TEST_F(ComandoLista, ChosenColumnsWithoutSubFoldersOrAnalysis) {
     EXPECT_NE(nessuna.out.find("\r\n\r\n\r\nNumero totale di midi: 1\r\n"), std::string::npos);
 }
 
+// The text list keeps its zeros; the data formats say that nothing was analysed.
+TEST_F(ComandoLista, WithoutAnalysisCsvAndJsonHaveNoStatusAndTheRealSize) {
+    const Esecuzione csv = Esegui({pop, "--no-subfolders", "--no-analysis", "--format", "csv"});
+    EXPECT_EQ(csv.stato, 0) << csv.err;
+    EXPECT_NE(csv.out.find("Estate.mid,,,45678,,,,,,,,,\r\n"), std::string::npos) << csv.out;
+    const Esecuzione json = Esegui({pop, "--no-analysis", "--format", "json"});
+    EXPECT_NE(json.out.find("\"byte\":123456,"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"stato\":null"), std::string::npos) << json.out;
+    EXPECT_EQ(json.out.find("corrotto"), std::string::npos) << json.out;
+}
+
 TEST_F(ComandoLista, TodayIsTheDefaultDate) {
     const Esecuzione e = Esegui({pop, "--no-analysis"});
     EXPECT_EQ(e.stato, 0);

@@ -231,5 +231,5 @@ TEST(Danneggiati, MutazioniConRisultatiFissati) {
         return velmora::Hash64({reinterpret_cast<const std::uint8_t*>(s.data()), s.size()});
     };
     EXPECT_EQ(digest(analisi), 16819746127205284770u);
-    EXPECT_EQ(digest(player), 9855184906093336165u);
+    EXPECT_EQ(digest(player), 12693281137877724606u);
 }

@@ -1,5 +1,6 @@
 // Page 'Visualizza' in detail: paging, the fitting of the last column, when the
 // report is rebuilt, saving it, and renames refused or mended.
+#include "doppioni.h"
 #include "pagine.h"
 
 #include "rapporto.h"
@@ -154,7 +155,7 @@ private slots:
                  "Doppioni di: Squillo.mid\r\nPercorso: " + radice +
                      "\r\n\r\nFile identici:\r\nSquillo copia.mid - " + radice +
                      "\r\nSquillo.mid - " + banco->campioni.Percorso("Balli popolari") +
-                     "\r\n\r\n");
+                     "\r\n\r\n" + std::string(kSignificatoStessaMusica));
         QVERIFY(banco->ambiente.errori.isEmpty());
     }
 
