@@ -92,33 +92,32 @@ std::uint64_t MescolaNota(std::uint64_t tick, std::uint64_t chiave) {
     return Mescola((tick >> 55 == 0 ? parola : parola ^ Mescola(tick >> 55)) * kPrimo1);
 }
 
-// Division by a divisor d = 2^spostamento * dispari without dividing: a multiple of d
-// divided by it is its shift times the inverse of the odd part modulo 2^64, and that
-// product is no larger than 2^64 / dispari exactly for the multiples.
+// Division by a divisor d = 2^spostamento * dispari without dividing. n times the
+// inverse of the odd part modulo 2^64, rotated right by spostamento, is n / d when d
+// divides n, and larger than 2^64 / d when it does not (the low bits a multiple of
+// 2^spostamento lacks come back at the top).
 class Divisore {
 public:
-    explicit Divisore(std::uint32_t d) : valore(d), spostamento(std::countr_zero(d)) {
+    explicit Divisore(std::uint32_t d)
+        : valore(d), spostamento(std::countr_zero(d)), limite(~std::uint64_t{0} / d) {
         const std::uint64_t dispari = d >> spostamento;
         inverso = dispari; // right in 3 bits; each step doubles them
         for (int k = 0; k < 5; ++k) {
             inverso *= 2 - dispari * inverso;
         }
-        limite = ~std::uint64_t{0} / dispari;
-        maschera = (std::uint64_t{1} << spostamento) - 1;
     }
     // Whether d divides n, and then the quotient.
     bool Divide(std::uint64_t n, std::uint64_t& quoziente) const {
-        quoziente = (n >> spostamento) * inverso;
-        return (n & maschera) == 0 && quoziente <= limite;
+        quoziente = std::rotr(n * inverso, spostamento);
+        return quoziente <= limite;
     }
     std::uint32_t Valore() const { return valore; }
 
 private:
     std::uint32_t valore;
     int spostamento;
-    std::uint64_t inverso;
     std::uint64_t limite;
-    std::uint64_t maschera;
+    std::uint64_t inverso = 0;
 };
 
 } // namespace
