@@ -33,7 +33,7 @@ std::uint64_t Hash64(std::span<const std::uint8_t> bytes);
 // late note the fingerprint of an early one.
 class RaccoltaNote {
 public:
-    // Where the walk writes: a small value it keeps in registers while it runs.
+    // Where the walk writes the notes.
     struct Penna {
         std::uint64_t* scrivi = nullptr;
         std::uint64_t* ultima = nullptr; // the end of the room

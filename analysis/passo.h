@@ -177,19 +177,14 @@ bool EventoControllato(Cursore& c, std::uint64_t& tick, std::uint8_t& corrente, 
 //   bool Altro(Cursore&, std::uint64_t tick, std::uint8_t status);
 //     a kAltro status, after its status byte: the visitor reads the event; false ends
 //     the track. Meta and system-exclusive events leave the running status as it was.
-// The visitor is a small value (references to what it gathers, and its per-event state):
-// the walk keeps a copy of it while it runs. The walk stops when the cursor fails:
-// c.Fallito() tells the reader.
+// The walk stops when the cursor fails: c.Fallito() tells the reader.
 template <class Regole, class Visitatore>
-void Traccia(Cursore& c, std::uint64_t fine, std::uint64_t& tick, Visitatore& visitatore) {
+void Traccia(Cursore& c, std::uint64_t fine, std::uint64_t& tick, Visitatore& v) {
     std::uint8_t corrente = 0; // running status
     if (Regole::kAlmenoUnEvento && c.Posizione() >= fine) {
-        EventoControllato<Regole>(c, tick, corrente, visitatore);
+        EventoControllato<Regole>(c, tick, corrente, v);
         return;
     }
-    // The fast loop's own copy of the visitor, which the compiler can keep in registers;
-    // the checked path and the caller get it back.
-    Visitatore v = visitatore;
     // The fast loop reads the kEventoMassimo bytes an event can take without checking
     // them: it runs while they all lie inside the bytes. Other events, and those near
     // the end, take the checked path.
@@ -240,14 +235,11 @@ void Traccia(Cursore& c, std::uint64_t fine, std::uint64_t& tick, Visitatore& vi
         if (pos >= fine) {
             break;
         }
-        // Copies go to the checked path, so that the fast loop keeps its own in registers.
+        // The checked path gets copies, so that the fast loop keeps its own in registers.
         std::uint64_t tickControllato = t;
         std::uint8_t correnteControllato = corrente;
         c.Posiziona(pos);
-        visitatore = v;
-        const bool segue =
-            EventoControllato<Regole>(c, tickControllato, correnteControllato, visitatore);
-        v = visitatore;
+        const bool segue = EventoControllato<Regole>(c, tickControllato, correnteControllato, v);
         pos = c.Posizione();
         t = tickControllato;
         corrente = correnteControllato;
@@ -258,7 +250,6 @@ void Traccia(Cursore& c, std::uint64_t fine, std::uint64_t& tick, Visitatore& vi
     }
     c.Posiziona(pos);
     tick = t;
-    visitatore = v;
 }
 
 } // namespace velmora::passo

@@ -55,28 +55,22 @@ std::string Testo(Cursore& c, std::uint32_t n) {
 // of the first chunk and the notes of the fingerprint. Tempo and time-signature events
 // are taken to have their usual lengths (3 and 4), whatever they declare; the end of a
 // track is one length byte, after which the chunk goes on unless the next chunk begins.
-// A small value: the walk copies it into registers for its fast loop.
 class Midi::LettoreTraccia {
 public:
-    // The tick of the latest event of each status in the chunk; kMai for none yet.
-    using Ultimi = std::array<std::uint64_t, 256>;
-    static constexpr std::uint64_t kMai = ~std::uint64_t{0};
-
-    LettoreTraccia(Midi& analisi, lista& tempi, Ultimi& ultimiTick)
-        : m(&analisi), mappa(&tempi), ultimi(ultimiTick.data()),
-          penna(analisi.note.Riserva(analisi.dimensione)) {}
+    LettoreTraccia(Midi& analisi, lista& tempi)
+        : m(analisi), mappa(tempi), penna(analisi.note.Riserva(analisi.dimensione)) {}
 
     void Inizia(std::uint32_t i, std::uint64_t fineChunk) {
         traccia = i;
         fine = fineChunk;
-        std::fill(ultimi + 0x80, ultimi + 0xA0, kMai);
+        std::fill(ultimi.begin() + 0x80, ultimi.begin() + 0xA0, kMai);
     }
 
     // Records in the rows the note events of the chunk: the rows they make active, and
     // the last one's tick (ticks only grow inside a chunk: the largest). Format 2
     // records nothing.
     void Chiudi() {
-        if (m->formato == 2) {
+        if (m.formato == 2) {
             return;
         }
         std::uint64_t ultimo = 0;
@@ -86,14 +80,14 @@ public:
                 ultimo = std::max(ultimo, ultimi[status]);
             }
         }
-        m->ultimoTick = std::max(m->ultimoTick, static_cast<std::uint32_t>(ultimo));
+        m.ultimoTick = std::max(m.ultimoTick, static_cast<std::uint32_t>(ultimo));
     }
     const velmora::RaccoltaNote::Penna& Note() const { return penna; }
 
     void Canale(std::uint64_t tick, std::uint8_t status, std::uint8_t dato, std::uint8_t velocita) {
         ultimi[status] = tick;
-        m->note.Messaggio(penna, tick, status, dato, velocita);
-        if (status >> 4 == 12 && m->formato != 2) [[unlikely]] {
+        m.note.Messaggio(penna, tick, status, dato, velocita);
+        if (status >> 4 == 12 && m.formato != 2) [[unlikely]] {
             elementotraccia& riga = Riga(status & 0x0F);
             if (riga.programma == 255) {
                 riga.programma = dato;
@@ -113,16 +107,20 @@ public:
 private:
     // The row of a channel: its own in format 0, the chunk's otherwise.
     elementotraccia& Riga(unsigned canale) {
-        return m->elementiTraccia[m->formato == 0 ? canale + 1 : traccia];
+        return m.elementiTraccia[m.formato == 0 ? canale + 1 : traccia];
     }
     bool Meta(Cursore& c, std::uint64_t tick);
     void TestoMeta(Cursore& c);
     void Sysex(Cursore& c);
 
-    Midi* m;
-    lista* mappa;
-    std::uint64_t* ultimi;
+    static constexpr std::uint64_t kMai = ~std::uint64_t{0};
+
+    Midi& m;
+    lista& mappa;
     velmora::RaccoltaNote::Penna penna;
+    // The tick of the latest event of each status in the chunk, kMai for none yet: one
+    // store per event, where the note events' rows and last tick are read at its end.
+    std::array<std::uint64_t, 256> ultimi;
     std::uint32_t traccia = 0;
     std::uint64_t fine = 0;
 };
@@ -138,8 +136,7 @@ void Midi::CreaTracce() {
 
 void Midi::LeggiTracce(Cursore& c) {
     lista mappa;
-    LettoreTraccia::Ultimi ultimi;
-    LettoreTraccia lettore(*this, mappa, ultimi);
+    LettoreTraccia lettore(*this, mappa);
     // Chunks are read back to back, each from where the walk of the one before stopped.
     // Once a read has failed nothing the walk finds can show in a result, so it stops.
     for (std::uint32_t i = 0; i < numeroTracce && i < elementiTraccia.size(); ++i) {
@@ -178,15 +175,15 @@ bool Midi::LettoreTraccia::Meta(Cursore& c, std::uint64_t tick) {
     case 0x07: {
         std::string testo = Testo(c, c.Vlq());
         if (tipo == 0x03) {
-            m->elementiTraccia[traccia].nomeTraccia = std::move(testo);
+            m.elementiTraccia[traccia].nomeTraccia = std::move(testo);
         } else if (tipo == 0x05) {
             if (!testo.empty() && testo[0] == '\r') {
                 testo.insert(1, 1, '\n');
             }
-            m->testoCompleto += testo;
-            m->tipoTesto = "Midi Karaoke File";
-        } else if (m->testoCopyright.empty()) {
-            m->testoCopyright = std::move(testo);
+            m.testoCompleto += testo;
+            m.tipoTesto = "Midi Karaoke File";
+        } else if (m.testoCopyright.empty()) {
+            m.testoCopyright = std::move(testo);
         }
         return true;
     }
@@ -198,17 +195,17 @@ bool Midi::LettoreTraccia::Meta(Cursore& c, std::uint64_t tick) {
         c.Salta(1);
         const std::uint32_t tempo = c.Numero(3);
         if (traccia == 0) {
-            mappa->AggiungiCambio(static_cast<std::uint32_t>(tick), tempo);
+            mappa.AggiungiCambio(static_cast<std::uint32_t>(tick), tempo);
         }
         return true;
     }
     case 0x58:
         c.Salta(1);
-        if (m->metrica.empty()) {
+        if (m.metrica.empty()) {
             const std::uint32_t nn = c.Byte();
             const std::uint32_t dd = c.Byte();
             // 2 to the power 32 and above does not fit: its denominator shows as "?".
-            m->metrica = std::to_string(nn) + "/" + (dd < 32 ? std::to_string(1u << dd) : "?");
+            m.metrica = std::to_string(nn) + "/" + (dd < 32 ? std::to_string(1u << dd) : "?");
             c.Salta(2);
         } else {
             c.Salta(4);
@@ -231,10 +228,10 @@ void Midi::LettoreTraccia::TestoMeta(Cursore& c) {
         if (n >= 2) {
             const std::uint8_t lettera = c.Byte();
             if (lettera == 'K') {
-                m->tipoTesto = Testo(c, n - 2);
+                m.tipoTesto = Testo(c, n - 2);
             } else if (lettera == 'T') {
-                m->testoCompleto += Testo(c, n - 2);
-                m->testoCompleto += "\r\n";
+                m.testoCompleto += Testo(c, n - 2);
+                m.testoCompleto += "\r\n";
             } else {
                 c.Salta(n - 2);
             }
@@ -248,8 +245,8 @@ void Midi::LettoreTraccia::TestoMeta(Cursore& c) {
         pezzo.push_back(static_cast<char>(primo));
     }
     pezzo += Testo(c, n - 1);
-    if (m->tipoTesto == "MIDI KARAOKE FILE") {
-        m->testoCompleto += pezzo;
+    if (m.tipoTesto == "MIDI KARAOKE FILE") {
+        m.testoCompleto += pezzo;
     }
 }
 
@@ -286,18 +283,18 @@ void Midi::LettoreTraccia::Sysex(Cursore& c) {
             }
             if (*tipo >= 4 && *tipo <= 6) {
                 testo = true;
-                m->tipoTesto = "Midi con testo";
+                m.tipoTesto = "Midi con testo";
             }
         }
     } while (x != 0xF7 && conta < n);
     if (!raccolto.empty()) {
         raccolto.pop_back();
     }
-    if (patch && m->testoCopyright.empty()) {
-        m->testoCopyright = raccolto;
+    if (patch && m.testoCopyright.empty()) {
+        m.testoCopyright = raccolto;
     }
     if (testo && !InizioCanale(raccolto)) {
-        m->testoCompleto += ConRitorni(raccolto);
+        m.testoCompleto += ConRitorni(raccolto);
     }
 }
 

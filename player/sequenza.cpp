@@ -26,11 +26,11 @@ struct CambioTempo {
 // the usual 3 bytes; the track ends at its end-of-track event.
 class LettoreTraccia {
 public:
-    LettoreTraccia(std::vector<Grezzo>& e, std::vector<CambioTempo>& t) : eventi(&e), tempi(&t) {}
+    LettoreTraccia(std::vector<Grezzo>& e, std::vector<CambioTempo>& t) : eventi(e), tempi(t) {}
 
     void Canale(std::uint64_t tick, std::uint8_t stato, std::uint8_t dato1, std::uint8_t dato2) {
-        eventi->push_back({tick, stato, static_cast<std::uint8_t>(dato1 & 0x7F),
-                           static_cast<std::uint8_t>(dato2 & 0x7F)});
+        eventi.push_back({tick, stato, static_cast<std::uint8_t>(dato1 & 0x7F),
+                          static_cast<std::uint8_t>(dato2 & 0x7F)});
     }
 
     bool Altro(passo::Cursore& c, std::uint64_t tick, std::uint8_t stato) {
@@ -46,7 +46,7 @@ public:
                 return false;
             }
             if (tipo == 0x51 && lunghezza == 3) {
-                tempi->push_back(
+                tempi.push_back(
                     {tick, std::uint32_t{dati[0]} << 16 | std::uint32_t{dati[1]} << 8 | dati[2]});
             }
             return true;
@@ -61,8 +61,8 @@ public:
     bool Chiusa() const { return chiusa; }
 
 private:
-    std::vector<Grezzo>* eventi;
-    std::vector<CambioTempo>* tempi;
+    std::vector<Grezzo>& eventi;
+    std::vector<CambioTempo>& tempi;
     bool chiusa = false;
 };
 
