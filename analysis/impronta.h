@@ -20,7 +20,6 @@
 #include <memory>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 namespace velmora {
@@ -74,8 +73,5 @@ private:
     std::size_t capacita = 0;
     std::vector<Lontana> lontane; // notes from 2^55 ticks on
 };
-
-// A fingerprint as text: 16 lower-case hexadecimal digits.
-std::string Esadecimale(std::uint64_t valore);
 
 } // namespace velmora

@@ -40,7 +40,7 @@ void AnalisiAnticipata::Cartella(const std::string& nuova, std::vector<std::stri
         const std::lock_guard l(m);
         cartella = nuova;
         nomi = std::move(nuoviNomi);
-        std::fill(esiti.begin(), esiti.end(), Esito{});
+        std::fill(esiti.begin(), esiti.end(), Posto{});
         prossimo = preso = 0;
         limite = nomi.size();
         ++generazione;
@@ -53,14 +53,14 @@ std::optional<AnalisiFile> AnalisiAnticipata::Prendi(std::size_t i,
     if (fili.empty()) {
         return AnalizzaFile(Percorso(i));
     }
-    Esito esito;
+    Posto esito;
     {
         std::unique_lock l(m);
-        Esito& posto = esiti[i % esiti.size()];
+        Posto& posto = esiti[i % esiti.size()];
         if (!fatto.wait_for(l, attesa, [&] { return posto.pronto; })) {
             return std::nullopt;
         }
-        esito = std::exchange(posto, Esito{});
+        esito = std::exchange(posto, Posto{});
         preso = i + 1;
     }
     lavoro.notify_one(); // the window moved on by one file
@@ -87,7 +87,7 @@ void AnalisiAnticipata::Lavora() {
         const unsigned g = generazione;
         const std::string percorso = Percorso(i);
         l.unlock();
-        Esito esito;
+        Posto esito;
         try {
             esito.analisi = AnalizzaFile(percorso);
         } catch (...) {

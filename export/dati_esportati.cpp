@@ -1,7 +1,7 @@
 #include "dati_esportati.h"
 
-#include "impronta.h"
 #include "piattaforma.h"
+#include "scrittura.h"
 #include "testo.h"
 
 #include <array>

@@ -2,20 +2,14 @@
 // program replaces is only ever replaced by a complete new one.
 #pragma once
 
+#include "esito.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-
-// The outcome of a write: an empty message on success, otherwise the message to show.
-struct Esito {
-    std::string errore;
-
-    bool Riuscito() const { return errore.empty(); }
-    explicit operator bool() const { return Riuscito(); }
-};
 
 // Writes contenuto as the file nomeFile (a UTF-8 path). The bytes go to a new temporary
 // file in the same folder, which is flushed to the medium and closed, checking every

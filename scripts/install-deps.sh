@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build make pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     nlohmann-json3-dev
     fonts-comic-neue
