@@ -31,15 +31,16 @@ test: deps build/asan/build.ninja
 	  ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory tsan
 
-# The scan's worker threads under ThreadSanitizer: a small GUI-free build of the
-# catalogue's tests, cheap enough to run with every `make test`.
+# The scan's worker threads and the player's audio thread under ThreadSanitizer: a
+# small GUI-free build of their tests, cheap enough to run with every `make test`.
 build/tsan/build.ninja: | deps
 	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_GUI=OFF -DVELMORA_TSAN=ON
 
 tsan: deps build/tsan/build.ninja
-	cmake --build build/tsan -j $(JOBS) --target test_catalogue
+	cmake --build build/tsan -j $(JOBS) --target test_catalogue test_player
 	cd build/tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-	  ctest --output-on-failure -j $(JOBS) -R '^(Scansione|ScansioneParallela|ListaFile|ListaCartelle)\.'
+	  ctest --output-on-failure -j $(JOBS) \
+	  -R '^(Scansione|ScansioneParallela|ListaFile|ListaCartelle|Riproduzione|OrologioDiSistema)\.'
 
 deps-windows:
 	@bash scripts/install-deps.sh windows

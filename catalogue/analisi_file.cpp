@@ -13,11 +13,8 @@ std::int32_t Intero(std::uint32_t n) {
         std::min<std::uint32_t>(n, std::numeric_limits<std::int32_t>::max()));
 }
 
-} // namespace
-
-AnalisiFile AnalizzaFile(const std::string& percorsoFile) {
-    Midi midi(percorsoFile);
-    midi.Analizza();
+// What the catalogue keeps of an analysis.
+AnalisiFile Risultati(const Midi& midi) {
     AnalisiFile a;
     a.analizzato = true;
     a.durata = Intero(midi.DurataSecondi());
@@ -31,6 +28,21 @@ AnalisiFile AnalizzaFile(const std::string& percorsoFile) {
     a.hashByte = midi.HashByte();
     a.impronta = midi.ImprontaMusicale();
     return a;
+}
+
+} // namespace
+
+AnalisiFile AnalizzaFile(const std::string& percorsoFile) {
+    Midi midi(percorsoFile);
+    midi.Analizza();
+    return Risultati(midi);
+}
+
+AnalisiFile AnalizzaFile(const velmora::CartellaAperta& cartella, const std::string& nome) {
+    Midi midi(nome);
+    midi.Analizza(velmora::LeggiInCartella(
+        cartella, nome, static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())));
+    return Risultati(midi);
 }
 
 void AggiungiVoce(dati& catalogo, const std::string& directory, const std::string& nome,

@@ -72,6 +72,10 @@ void Scansione::Button1Click(bool analisi, bool sottoCartelle) {
     catalogo.Svuota();
     nonLette.clear();
     directoryIniziale = cartelle.Directory();
+    // Both lists take each folder's listing from the scan, which lists a folder once.
+    const auto fonte = [this](const std::string& cartella) { return ElencoDi(cartella); };
+    cartelle.Fonte(fonte);
+    file.Fonte(fonte);
     try {
         std::optional<AnalisiAnticipata> avanti;
         if (analisi) {
@@ -85,6 +89,21 @@ void Scansione::Button1Click(bool analisi, bool sottoCartelle) {
         throw;
     }
     Fine();
+}
+
+// The listing of a folder the walk enters: the one it has just used when that still
+// holds (the folder list's, then the file list's turn), else the one read ahead when
+// that still holds, else a new one.
+Elenco Scansione::ElencoDi(const std::string& cartella) {
+    if (ultimo && ultimo->percorso == cartella && AncoraValido(*ultimo)) {
+        return ultimo;
+    }
+    if (anticipo != nullptr) {
+        if (Elenco avanti = anticipo->Pianificato(cartella); avanti && AncoraValido(*avanti)) {
+            return ultimo = std::move(avanti);
+        }
+    }
+    return ultimo = LeggiElenco(cartella);
 }
 
 void Scansione::Ferma() {
@@ -132,7 +151,7 @@ void Scansione::Cammina(bool analisi, bool sottoCartelle) {
         }
         Elabora();
         if (!salito) {
-            if (!inAnalisi || !ElaboraCartella(analisi)) {
+            if (!inAnalisi || !ElaboraCartella(analisi, pos, sottoCartelle)) {
                 return;
             }
             iniziata = true;
@@ -145,7 +164,7 @@ void Scansione::Cammina(bool analisi, bool sottoCartelle) {
 
 // The files of the current folder in sorted order; false when the scan was stopped
 // while they were being sorted.
-bool Scansione::ElaboraCartella(bool analisi) {
+bool Scansione::ElaboraCartella(bool analisi, const posizione& pos, bool sottoCartelle) {
     // DirectoryChange keeps the file list on the current folder; pointing it here
     // again costs nothing (it reads when first looked at), re-reads what was added
     // since, and keeps the scan right whoever listens to the folder list.
@@ -176,11 +195,14 @@ bool Scansione::ElaboraCartella(bool analisi) {
         for (const datisort& d : record) {
             nomi.push_back(file.TestoRiga(d.indice));
         }
-        anticipo->Cartella(cartelle.Directory(), std::move(nomi));
+        anticipo->Cartella(file.ElencoCorrente(), std::move(nomi), pos, sottoCartelle);
     }
     for (std::size_t i = 0; i < record.size(); ++i) {
+        // A copy: a message handled meanwhile may re-read the list.
         const std::string nome = file.TestoRiga(record[i].indice);
-        Stato(directory + " - " + nome);
+        if (ganci.stato) { // the text is built only for someone to show
+            ganci.stato(directory + " - " + nome);
+        }
         if (!AggiungiFile(directory, nome, i, analisi)) {
             break;
         }
@@ -222,6 +244,9 @@ std::vector<std::string> Scansione::SottoCartelle() const {
 
 // Back to idle: the start folder is shown again and the window's controls return.
 void Scansione::Fine() {
+    cartelle.Fonte({});
+    file.Fonte({});
+    ultimo.reset();
     try {
         cartelle.Directory(directoryIniziale);
     } catch (const ErroreCartella&) {

@@ -7,6 +7,7 @@
 #include "dati.h"
 #include "lista_cartelle.h"
 #include "lista_file.h"
+#include "posizione.h"
 
 #include <functional>
 #include <string>
@@ -76,8 +77,6 @@ public:
     // (one still being analysed when the stop came is not). Does nothing when idle.
     void Ferma();
 
-    // A scan is running and has not been asked to stop.
-    bool InAnalisi() const { return inAnalisi; }
     // Button1Click() is still running (possibly winding down after a stop).
     bool InCorso() const { return inCorso; }
 
@@ -88,7 +87,8 @@ public:
 
 private:
     void Cammina(bool analisi, bool sottoCartelle);
-    bool ElaboraCartella(bool analisi);
+    bool ElaboraCartella(bool analisi, const posizione& pos, bool sottoCartelle);
+    Elenco ElencoDi(const std::string& cartella);
     bool AggiungiFile(const std::string& directory, const std::string& nome, std::size_t i,
                       bool analisi);
     std::vector<std::string> SottoCartelle() const;
@@ -102,6 +102,7 @@ private:
     Ganci ganci;
     unsigned fili;
     AnalisiAnticipata* anticipo = nullptr; // while a scan with analysis runs
+    Elenco ultimo;                         // the listing the walk used last
     std::vector<std::string> nonLette;
     bool inAnalisi = false;
     bool inCorso = false;

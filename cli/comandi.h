@@ -43,8 +43,10 @@ int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err);
 //                    [--date D/M/YYYY] [--format txt|csv|json] [-o FILE]
 int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err);
 
-// velmora-cli render FILE -o OUT.wav [--soundfont SF2] [--rate HZ]
+// velmora-cli render FILE -o OUT.wav [--soundfont SF2] [--rate HZ] [--max-seconds N]
 int Render(Argomenti argomenti, std::ostream& out, std::ostream& err);
+// velmora-cli play FILE [--soundfont SF2]
+int Play(Argomenti argomenti, std::ostream& out, std::ostream& err);
 // velmora-cli duplicates DIR [--no-subfolders] [--json]
 int Duplicates(Argomenti argomenti, std::ostream& out, std::ostream& err);
 

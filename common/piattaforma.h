@@ -63,6 +63,23 @@ void UscitaBinaria();
 // when the name is taken.
 std::FILE* CreaFileNuovo(const std::filesystem::path& percorso);
 
+// What tells one file from another whatever its name: device and inode here, volume
+// serial number and file index on Windows. Hard links and symbolic links of one file
+// share it.
+struct IdentitaFile {
+    std::uint64_t volume = 0;
+    std::uint64_t indice = 0;
+    bool operator==(const IdentitaFile&) const = default;
+};
+
+// The identity of the file or folder at percorso, following symbolic links; none when
+// it does not exist or cannot be reached.
+std::optional<IdentitaFile> IdentitaDi(std::string_view percorso);
+
+// The bytes this user may still write on the disk that holds cartella; none when the
+// folder cannot be reached.
+std::optional<std::uint64_t> SpazioLibero(std::string_view cartella);
+
 // True for a name Windows keeps for a device ("con", "NUL.txt", "com1", ...): a file
 // of that name cannot be made there. Always false elsewhere.
 bool NomeRiservato(std::string_view nome);
@@ -80,6 +97,66 @@ struct ContenutoFile {
     std::unique_ptr<std::uint8_t[]> byte;
     std::size_t dimensione = 0;
 };
+
+// Nanoseconds since 1 January 1970 (UTC), the clock of files' modification times.
+using Istante = std::int64_t;
+Istante Adesso();
+
+// A folder held open, so that its entries are listed and its files opened relative to
+// it: the path is looked up once, not once per file. Move-only.
+class CartellaAperta {
+public:
+    CartellaAperta() = default;
+    // Aperta() tells whether it could be opened.
+    explicit CartellaAperta(std::string_view percorso);
+    ~CartellaAperta();
+    CartellaAperta(CartellaAperta&& altra) noexcept;
+    CartellaAperta& operator=(CartellaAperta&& altra) noexcept;
+    CartellaAperta(const CartellaAperta&) = delete;
+    CartellaAperta& operator=(const CartellaAperta&) = delete;
+
+    bool Aperta() const;
+    const std::string& Percorso() const { return percorso; }
+
+private:
+    friend struct AccessoCartella;
+    std::string percorso;
+#ifdef _WIN32
+    void* handle = nullptr;
+#else
+    int fd = -1;
+#endif
+};
+
+// One entry of a folder.
+struct VoceCartella {
+    std::string nome;      // UTF-8
+    bool cartella = false; // a folder, not a link to one (a walk over them cannot loop)
+    bool file = false;     // a regular file, or a link to one
+    bool nascosta = false; // "." first here, hidden or system attribute on Windows
+};
+
+// The entries of a folder from one pass over it, "." and ".." left out.
+struct VociCartella {
+    bool letta = false;                // false: it could not be read (all of it), so no entries
+    std::optional<Istante> modificata; // the folder's own last change
+    Istante lettaAlle = 0;             // when the pass began
+    std::vector<VoceCartella> voci;
+};
+
+// Lists an open folder. Entries whose kind the listing does not tell (links, file
+// systems without types) are looked up only when they may be folders or when
+// controlla(name) asks for their kind (controlla may be null); otherwise they count
+// as neither.
+VociCartella ElencaCartella(const CartellaAperta& cartella, bool (*controlla)(std::string_view));
+
+// The last change of the folder at percorso (links followed); nothing when it cannot be
+// looked up.
+std::optional<Istante> UltimaModifica(std::string_view percorso);
+
+// LeggiFileRegolare for the file nome of an open folder.
+std::optional<ContenutoFile> LeggiInCartella(const CartellaAperta& cartella, std::string_view nome,
+                                             std::size_t massimo);
 
 // Reads a whole regular file of at most massimo bytes. The file is opened without
 // blocking and what was opened is checked, so a FIFO, a device or a folder under a

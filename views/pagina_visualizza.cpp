@@ -17,6 +17,7 @@
 
 #include "piattaforma.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -31,7 +32,10 @@ PaginaVisualizza::PaginaVisualizza(dati& catalogo_, TDirectoryListBox& cartelle,
     CreaControlli();
     Collega();
     Riproduttore = new Ascolto(*Grid, stato, this);
-    Menu = new MenuGriglia(*this, *Riproduttore);
+    Menu = new MenuGriglia(
+        *Grid, [this](int riga) { return PercorsoDellaRiga(riga); }, *Riproduttore);
+    connect(Menu->MostraDoppioni, &QAction::triggered, this,
+            [this] { Protetto([this] { MostraDoppioni(Menu->Riga()); }); });
 }
 
 void PaginaVisualizza::CreaControlli() {
@@ -118,11 +122,20 @@ void PaginaVisualizza::AbilitaFiltri(const FiltriVisualizza& filtri) {
 }
 
 void PaginaVisualizza::StaccaDalCatalogo() {
+    Riproduttore->Ferma();
     StaccaGriglia(*Grid);
     // The file of the last report may not be in the new catalogue.
     if (Rapporto != nullptr) {
         Rapporto->MostraAiuto();
     }
+}
+
+void PaginaVisualizza::ImpostaSoundFont(const QString& file) {
+    Riproduttore->ImpostaSoundFont(file);
+}
+
+void PaginaVisualizza::FermaAscolto() {
+    Riproduttore->Ferma();
 }
 
 void PaginaVisualizza::ScriviIntestazione(int colonna, const QString& testo) {
@@ -200,11 +213,6 @@ void PaginaVisualizza::GridExit() {
 std::string PaginaVisualizza::PercorsoDellaRiga(int riga) {
     const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
     return voce ? velmora::UnisciPercorso(voce->Percorso(), voce->Nome()) : std::string();
-}
-
-std::string PaginaVisualizza::CartellaDellaRiga(int riga) {
-    const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
-    return voce ? voce->Percorso() : std::string();
 }
 
 void PaginaVisualizza::MostraDoppioni(int riga) {

@@ -50,8 +50,7 @@ public:
     TCustomLabel* LabelRiepilogo3;
     QCheckBox* CheckRapporto;
 
-    // Listening to the files of the grid, and the grid's right-click menu.
-    Ascolto* Riproduttore;
+    // The grid's right-click menu.
     MenuGriglia* Menu;
 
     // The grid row last taken in hand by a click or a key, 0 for none.
@@ -63,9 +62,12 @@ public:
     // The end of a scan: each filter enabled while it lists something, and the first
     // one checked when the checked one lists nothing.
     void AbilitaFiltri(const FiltriVisualizza& filtri);
-    // Before the catalogue is emptied: the grid lets go of its entries and the report
-    // window goes back to its help text.
+    // Before the catalogue is emptied: the grid lets go of its entries, the player
+    // stops and the report window goes back to its help text.
     void StaccaDalCatalogo();
+    // Listening: the SoundFont of the next file played, and stopping what plays.
+    void ImpostaSoundFont(const QString& file);
+    void FermaAscolto();
     // Writes the heading of one grid column.
     void ScriviIntestazione(int colonna, const QString& testo);
 
@@ -80,10 +82,8 @@ public:
     void GridSelectCell(int colonna, int riga);
     void GridExit();
     void AdattaUltimaColonna();
-    // The full path of the file on a data row, and its folder; empty for a row with
-    // no entry behind it.
+    // The full path of the file on a data row; empty for a row with no entry behind it.
     std::string PercorsoDellaRiga(int riga);
-    std::string CartellaDellaRiga(int riga);
     // The filter of the checked radio button.
     Filtro FiltroAttivo() const;
 
@@ -109,6 +109,8 @@ private:
     void Rifiutata(const Esito& esito);
 
     dati& catalogo;
+    // Listening to the files of the grid.
+    Ascolto* Riproduttore;
     TDirectoryListBox& Directory;
     TCustomLabel& LabelStato;
     TRapporto* Rapporto = nullptr;
