@@ -6,7 +6,8 @@
 #   velmora.exe starts (offscreen) and closes; the silent uninstall must leave
 #   nothing but the user's settings and data;
 # - for the current user alone (/CurrentUser) into a test folder (/D=), uninstalled
-#   with /RIMUOVIDATI: then the settings and data go too.
+#   by hand (disinstalla.exe /S, which finds the mode of the install by itself) with
+#   /RIMUOVIDATI: then the settings and data go too.
 # Usage: bash scripts/test-installatore.sh BUILD_DIR (a Windows build with the GUI)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -67,17 +68,22 @@ installa() {
         fallito "uninstall key $chiave: $(esegui reg query "$chiave")"
 }
 
-# Runs the key's QuietUninstallString (program in quotes, then its options) with the
-# arguments given, then checks that the program, its folder, shortcut and key are gone.
+# Runs the uninstaller, either as the key's QuietUninstallString has it (program in
+# quotes, then its options) or by hand ("a mano": disinstalla.exe and the options
+# given), then checks that the program, its folder, shortcut and key are gone.
 disinstalla() {
-    local radice=$1 cartella=$2 menu=$3
-    shift 3
+    local radice=$1 cartella=$2 menu=$3 come=$4
+    shift 4
     local comando programma
-    comando=$(valore "$radice\\$disinstalla" QuietUninstallString)
-    programma=${comando#\"}
-    programma=${programma%%\"*}
-    # shellcheck disable=SC2086 # the options are words
-    wine "$programma" ${comando##*\" } "$@"
+    if [[ $come == registro ]]; then
+        comando=$(valore "$radice\\$disinstalla" QuietUninstallString)
+        programma=${comando#\"}
+        programma=${programma%%\"*}
+        # shellcheck disable=SC2086 # the options are words
+        wine "$programma" ${comando##*\" } "$@"
+    else
+        wine "$cartella\\disinstalla.exe" /S "$@"
+    fi
     wineserver -w
     [[ ! -e $(unix "$cartella") ]] || fallito "$cartella is still there after the uninstall"
     [[ ! -e $(unix "$menu\\Velmora.lnk") ]] || fallito "the shortcut is still there"
@@ -99,7 +105,7 @@ wine "$avvia_chiudi" "$cartella\\velmora.exe" || fallito "velmora.exe did not st
 chiave_esiste "$impostazioni" || fallito "velmora.exe wrote no settings"
 mkdir -p "$dati"
 echo dati >"$dati/catalogo.sqlite"
-disinstalla HKLM "$cartella" "$menu_comune"
+disinstalla HKLM "$cartella" "$menu_comune" registro
 chiave_esiste "$impostazioni" && [[ -f $dati/catalogo.sqlite ]] ||
     fallito "the uninstall took the user's settings or data"
 
@@ -108,7 +114,7 @@ cartella='C:\Prova\Velmora'
 menu_utente=$(esegui cmd /c echo '%APPDATA%')'\Microsoft\Windows\Start Menu\Programs'
 installa HKCU "$cartella" "$menu_utente" /CurrentUser "/D=$cartella"
 ! chiave_esiste "HKLM\\$disinstalla" || fallito "a per-user install wrote under HKLM"
-disinstalla HKCU "$cartella" "$menu_utente" /RIMUOVIDATI
+disinstalla HKCU "$cartella" "$menu_utente" a_mano /RIMUOVIDATI
 ! chiave_esiste "$impostazioni" && ! chiave_esiste 'HKCU\Software\Tarvo Software' &&
     [[ ! -e $dati ]] || fallito "/RIMUOVIDATI left the user's settings or data"
 echo "test-installatore: Velmora-$versione-setup.exe installed, run and uninstalled under" \

@@ -37,6 +37,10 @@ BrandingText "${EDITORE}"
 !define MULTIUSER_USE_PROGRAMFILES64
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${CHIAVE_DISINSTALLA}"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
+; The hive that holds the uninstall key tells the mode of an earlier install, so that
+; disinstalla.exe started by hand finds its own key and shortcut.
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${CHIAVE_DISINSTALLA}"
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "UninstallString"
 !define MULTIUSER_INIT_TEXT_ADMINREQUIRED "$(^Caption) richiede i diritti di amministratore."
 !define MULTIUSER_INIT_TEXT_POWERREQUIRED "$(^Caption) richiede i diritti di amministratore."
 !define MULTIUSER_INIT_TEXT_ALLUSERSNOTPOSSIBLE "Questo account non ha i diritti per installare $(^Name) per tutti gli utenti del computer."
