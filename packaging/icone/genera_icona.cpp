@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdio>
@@ -47,6 +48,13 @@ double XGambo(const Testa& t) {
     return t.x + RaggioX - Gambo + 2;
 }
 
+// The beam's corners, from the top of the first stem to the top of the second.
+std::array<QPointF, 4> AngoliTrave() {
+    const double x0 = XGambo(Teste[0]), x1 = XGambo(Teste[1]) + Gambo;
+    const double y0 = Teste[0].y - Altezza, y1 = Teste[1].y - Altezza;
+    return {QPointF(x0, y0), QPointF(x1, y1), QPointF(x1, y1 + Trave), QPointF(x0, y0 + Trave)};
+}
+
 QPainterPath Note() {
     QPainterPath note;
     note.setFillRule(Qt::WindingFill);
@@ -56,9 +64,8 @@ QPainterPath Note() {
         note.addPath(QTransform().translate(t.x, t.y).rotate(Inclinazione).map(testa));
         note.addRect(XGambo(t), t.y - Altezza, Gambo, Altezza);
     }
-    const double x0 = XGambo(Teste[0]), x1 = XGambo(Teste[1]) + Gambo;
-    const double y0 = Teste[0].y - Altezza, y1 = Teste[1].y - Altezza;
-    note.addPolygon(QPolygonF({{x0, y0}, {x1, y1}, {x1, y1 + Trave}, {x0, y0 + Trave}}));
+    const std::array<QPointF, 4> trave = AngoliTrave();
+    note.addPolygon(QPolygonF(QList<QPointF>(trave.begin(), trave.end())));
     note.closeSubpath();
     return note;
 }
@@ -109,15 +116,11 @@ QByteArray Svg() {
                     .arg(Gambo)
                     .arg(Altezza);
     }
-    const double x0 = XGambo(Teste[0]), x1 = XGambo(Teste[1]) + Gambo;
-    const double y0 = Teste[0].y - Altezza, y1 = Teste[1].y - Altezza;
-    note += QString("  <polygon points=\"%1,%2 %3,%4 %3,%5 %1,%6\"/>\n")
-                .arg(x0)
-                .arg(y0)
-                .arg(x1)
-                .arg(y1)
-                .arg(y1 + Trave)
-                .arg(y0 + Trave);
+    QStringList angoli;
+    for (const QPointF& angolo : AngoliTrave()) {
+        angoli << QString("%1,%2").arg(angolo.x()).arg(angolo.y());
+    }
+    note += QString("  <polygon points=\"%1\"/>\n").arg(angoli.join(' '));
     const QString piastrella = QString("x=\"%1\" y=\"%1\" width=\"%2\" height=\"%2\" rx=\"%3\"")
                                    .arg(Margine)
                                    .arg(Lato - 2 * Margine)
