@@ -47,6 +47,8 @@ int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err);
 int Render(Argomenti argomenti, std::ostream& out, std::ostream& err);
 // velmora-cli play FILE [--soundfont SF2]
 int Play(Argomenti argomenti, std::ostream& out, std::ostream& err);
+// velmora-cli lyrics FILE [--lrc] [-o OUT]
+int Lyrics(Argomenti argomenti, std::ostream& out, std::ostream& err);
 // velmora-cli duplicates DIR [--no-subfolders] [--json]
 int Duplicates(Argomenti argomenti, std::ostream& out, std::ostream& err);
 
