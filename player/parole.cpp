@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <set>
+#include <map>
 
 namespace velmora {
 
@@ -17,22 +17,16 @@ bool Chiocciola(const TestoMidi& t) {
     return t.tipo == 0x01 && t.testo.starts_with('@');
 }
 
-// The tracks of a soft-karaoke file that hold its words: those with "@T" or "@L" lines
-// (the "Words" track), else those with any "@" line.
-std::set<std::uint32_t> TracceParole(const Sequenza& s) {
-    std::set<std::uint32_t> tracce;
-    for (const std::string_view lettere : {"TL", ""}) {
-        for (const TestoMidi& t : s.testi) {
-            if (Chiocciola(t) && (lettere.empty() || (t.testo.size() > 1 &&
-                                                      lettere.find(t.testo[1]) != lettere.npos))) {
-                tracce.insert(t.traccia);
-            }
-        }
-        if (!tracce.empty()) {
-            break;
-        }
+// The track of a soft-karaoke file that holds its words: the one with most text events
+// besides its "@" lines (sequencers put them in a track of their own, or in the first).
+std::uint32_t TracciaParole(const Sequenza& s) {
+    std::map<std::uint32_t, int> conta;
+    for (const TestoMidi& t : s.testi) {
+        conta[t.traccia] += t.tipo == 0x01 && !Chiocciola(t) ? 1 : 0;
     }
-    return tracce;
+    return std::max_element(conta.begin(), conta.end(),
+                            [](const auto& a, const auto& b) { return a.second < b.second; })
+        ->first;
 }
 
 // The events that hold the words, in time order.
@@ -41,9 +35,9 @@ std::vector<const TestoMidi*> Scelti(const Sequenza& s) {
     if (std::any_of(s.testi.begin(), s.testi.end(), [](const TestoMidi& t) {
             return Chiocciola(t) && t.testo.starts_with("@K");
         })) {
-        const std::set<std::uint32_t> tracce = TracceParole(s);
+        const std::uint32_t traccia = TracciaParole(s);
         for (const TestoMidi& t : s.testi) {
-            if (t.tipo == 0x01 && !Chiocciola(t) && tracce.contains(t.traccia)) {
+            if (t.tipo == 0x01 && !Chiocciola(t) && t.traccia == traccia) {
                 scelti.push_back(&t);
             }
         }

@@ -3,8 +3,7 @@
 // velmora-cli lyrics (plain text or LRC).
 //
 // Which events are the words: in a soft-karaoke file (a text event "@K...") the text
-// events (FF01) of the tracks that hold its "@T" or "@L" lines (else of those with any
-// "@" line), the "@" lines left out; otherwise,
+// events (FF01) of the track that has most of them, its "@" lines left out; otherwise,
 // or when those give no words, the lyric events (FF05) of every track. Inside them "\"
 // starts a paragraph and "/" a line, and a line end (CR, LF or CR LF) ends the line, two
 // of them the paragraph.
