@@ -97,11 +97,11 @@ public:
     // Seconds up to the last channel message, as the player times it; it plays nothing
     // of an SMPTE division without ticks.
     double DurataRiproduzione() {
-        const auto divisione = static_cast<std::uint16_t>(m.divisione);
-        if ((divisione & 0x80FF) == 0x8000) {
+        const auto divisioneFile = static_cast<std::uint16_t>(m.divisione);
+        if ((divisioneFile & 0x80FF) == 0x8000) {
             return 0;
         }
-        return velmora::MappaTempi(std::move(tempiTutti), divisione).Secondi(ultimoEvento);
+        return velmora::MappaTempi(std::move(tempiTutti), divisioneFile).Secondi(ultimoEvento);
     }
 
     void Canale(std::uint64_t tick, std::uint8_t status, std::uint8_t dato, std::uint8_t velocita) {
@@ -293,12 +293,12 @@ void Midi::LettoreTraccia::TestoMeta(Cursore& c, std::uint64_t tick) {
         return;
     }
     const std::string resto = Testo(c, n - 1);
-    const bool karaoke = m.tipoTesto == "MIDI KARAOKE FILE";
+    const bool fileKaraoke = m.tipoTesto == "MIDI KARAOKE FILE";
     // In a karaoke file the other text events are its words, which credit no one.
-    if (!karaoke && primo != 0 && Accreditabile(tick)) {
+    if (!fileKaraoke && primo != 0 && Accreditabile(tick)) {
         Credito(static_cast<char>(primo) + resto);
     }
-    if (!karaoke) {
+    if (!fileKaraoke) {
         return;
     }
     if (primo == '\\' || primo == '/') {

@@ -3,6 +3,8 @@
 // exit status.
 #pragma once
 
+#include <initializer_list>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -35,6 +37,21 @@ inline bool UscitaScritta(std::ostream& out, std::ostream& err, std::string_view
     err << "velmora-cli " << comando << ": errore di scrittura sullo standard output\n";
     return false;
 }
+
+// Whether an argument asks for the command's help ("--help" or "-h").
+bool ChiedeAiuto(Argomenti argomenti);
+
+// The arguments of a command on one file (un_file.cpp): the file and the options given,
+// each with its value; the options in conValore take the next argument, those in semplici
+// none. On a usage error errore holds its message.
+struct ArgomentiFile {
+    std::string file;
+    std::map<std::string, std::string, std::less<>> opzioni;
+    std::string errore;
+};
+ArgomentiFile LeggiArgomentiFile(Argomenti argomenti,
+                                 std::initializer_list<std::string_view> conValore,
+                                 std::initializer_list<std::string_view> semplici);
 
 // velmora-cli analyze [--json] FILE...
 int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err);

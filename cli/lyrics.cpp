@@ -29,35 +29,18 @@ constexpr std::string_view kUso =
 } // namespace
 
 int Lyrics(Argomenti argomenti, std::ostream& out, std::ostream& err) {
-    bool lrc = false;
-    std::string file;
-    std::string uscita;
-    std::string errore;
-    for (std::size_t i = 0; i < argomenti.size() && errore.empty(); ++i) {
-        const std::string& a = argomenti[i];
-        if (a == "--help" || a == "-h") {
-            out << kUso;
-            return kRiuscito;
-        } else if (a == "--lrc") {
-            lrc = true;
-        } else if (a == "-o") {
-            errore = i + 1 == argomenti.size() ? "manca il valore di -o" : "";
-            uscita = i + 1 < argomenti.size() ? argomenti[++i] : "";
-        } else if (!a.empty() && a[0] == '-') {
-            errore = "opzione sconosciuta \"" + a + "\"";
-        } else if (!file.empty()) {
-            errore = "un solo file, per favore: \"" + a + "\" è di troppo";
-        } else {
-            file = a;
-        }
+    if (ChiedeAiuto(argomenti)) {
+        out << kUso;
+        return kRiuscito;
     }
-    if (errore.empty() && file.empty()) {
-        errore = "manca il file MIDI";
-    }
-    if (!errore.empty()) {
-        err << "velmora-cli lyrics: " << errore << " (vedi velmora-cli lyrics --help)\n";
+    const ArgomentiFile a = LeggiArgomentiFile(argomenti, {"-o"}, {"--lrc"});
+    if (!a.errore.empty()) {
+        err << "velmora-cli lyrics: " << a.errore << " (vedi velmora-cli lyrics --help)\n";
         return kErroreUso;
     }
+    const std::string& file = a.file;
+    const auto o = a.opzioni.find("-o");
+    const std::string uscita = o == a.opzioni.end() ? "" : o->second;
     const std::optional<IdentitaFile> ingresso = IdentitaDi(file);
     if (!uscita.empty() && ingresso && ingresso == IdentitaDi(uscita)) {
         err << "velmora-cli lyrics: \"" << uscita << "\" è il file MIDI stesso\n";
@@ -74,7 +57,7 @@ int Lyrics(Argomenti argomenti, std::ostream& out, std::ostream& err) {
         return kNonRiuscito;
     }
     std::string testo;
-    if (lrc) {
+    if (a.opzioni.contains("--lrc")) {
         Midi midi(file);
         midi.Analizza();
         testo = Lrc(*parole, DecodificaTesto(midi.Titolo()), DecodificaTesto(midi.Autore()));
