@@ -235,8 +235,10 @@ void PaginaVisualizza::MostraDoppioni(int riga) {
     if (voce == nullptr) {
         return;
     }
-    // Asked for by name: the window comes up as its check box brings it.
+    // Asked for by name: the window comes up as its check box brings it, and the list
+    // takes the place of the words of a file playing.
     CheckRapporto->setChecked(true);
+    Rapporto->FineParole();
     Rapporto->RichEdit1->Svuota();
     for (const Frammento& corsa : RapportoDoppioni(catalogo, *voce)) {
         ScriviRTF(QString::fromStdString(corsa.testo), corsa.stile);

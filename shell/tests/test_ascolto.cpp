@@ -169,6 +169,10 @@ private slots:
         QVERIFY(parole.isVisible());
         Tasto(velmora, Qt::Key_F5);
         QVERIFY(!parole.isVisible() && rapporto.RichEdit1->isVisible());
+        // The duplicates asked for take the words' place.
+        MenuSu(velmora, 3).Ascolta->trigger();
+        MenuSu(velmora, 3).MostraDoppioni->trigger();
+        QVERIFY(!parole.isVisible() && rapporto.RichEdit1->isVisible());
     }
 
     void MenuCopiesOpensAndChoosesTheSoundFont() {
