@@ -5,18 +5,39 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+// A text that many entries hold alike: every file of a folder has the same folder path
+// and folder name, so they share one copy (a catalogue of 100,000 files keeps one per
+// folder, not one per file). The copy never changes; assigning gives the entry its own.
+class TestoCondiviso {
+public:
+    TestoCondiviso() = default;
+    TestoCondiviso& operator=(const std::string& t) {
+        testo = std::make_shared<const std::string>(t);
+        return *this;
+    }
+    operator const std::string&() const { return testo ? *testo : Vuoto(); }
+
+private:
+    static const std::string& Vuoto() {
+        static const std::string vuoto;
+        return vuoto;
+    }
+    std::shared_ptr<const std::string> testo;
+};
 
 class dati {
 public:
     // One catalogue entry. Texts are UTF-8.
     class elemento {
     public:
-        std::string directory; // the folder's own name
-        std::string nome;      // file name with extension
-        std::string percorso;  // the folder's full path
+        TestoCondiviso directory; // the folder's own name
+        std::string nome;         // file name with extension
+        TestoCondiviso percorso;  // the folder's full path
         std::string tempo;     // time signature text
         std::string copyright;
         std::string tipo;        // MIDI type text

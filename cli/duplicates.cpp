@@ -52,7 +52,7 @@ std::string ACapo(std::string_view testo, std::size_t larghezza) {
 }
 
 std::string Percorso(const dati::elemento& e) {
-    return UnisciPercorso(e.percorso, e.nome);
+    return UnisciPercorso(e.Percorso(), e.nome);
 }
 
 void Testo(std::ostream& out, const std::vector<GruppoDoppioni>& gruppi) {
