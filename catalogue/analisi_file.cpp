@@ -1,6 +1,7 @@
 #include "analisi_file.h"
 
 #include "midi.h"
+#include "testo.h"
 
 #include <algorithm>
 #include <limits>
@@ -15,7 +16,7 @@ std::int32_t Intero(std::uint32_t n) {
 
 } // namespace
 
-AnalisiFile AnalizzaFile(const std::string& percorsoFile) {
+AnalisiFile AnalizzaFile(const std::string& percorsoFile, bool testi) {
     Midi midi(percorsoFile);
     midi.Analizza();
     AnalisiFile a;
@@ -30,6 +31,17 @@ AnalisiFile AnalizzaFile(const std::string& percorsoFile) {
     a.testo = midi.TipoTesto();
     a.hashByte = midi.HashByte();
     a.impronta = midi.ImprontaMusicale();
+    if (testi && midi.Stato() == 0) {
+        // Each name decoded on its own, as the report shows it.
+        for (std::int32_t i = 0; i < midi.ContaTracce(); ++i) {
+            const std::string nome = midi.NomeTraccia(i);
+            if (!nome.empty()) {
+                a.nomiTracce += velmora::DecodificaTesto(nome);
+                a.nomiTracce += '\n';
+            }
+        }
+        a.testoCompleto = velmora::DecodificaTesto(midi.TestoCompleto());
+    }
     return a;
 }
 

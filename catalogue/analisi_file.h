@@ -20,11 +20,17 @@ struct AnalisiFile {
     std::string testo;
     std::optional<std::uint64_t> hashByte; // for finding duplicates (impronta.h)
     std::optional<std::uint64_t> impronta;
+    // What the stored catalogue searches besides the values above, as UTF-8: the
+    // track names, one a line, and the file's text as the report shows it. Filled
+    // only when asked for, and never kept by the catalogue.
+    std::string nomiTracce;
+    std::string testoCompleto;
 };
 
 // Analyses the file at percorsoFile (a UTF-8 path) and keeps the results the
-// catalogue shows. Never throws but std::bad_alloc.
-AnalisiFile AnalizzaFile(const std::string& percorsoFile);
+// catalogue shows, and with testi the texts for search. Never throws but
+// std::bad_alloc.
+AnalisiFile AnalizzaFile(const std::string& percorsoFile, bool testi = false);
 
 // Appends the entry of one file; an analysed file without duration is counted as
 // corrupt.

@@ -17,6 +17,30 @@ namespace {
 // through again: about one display frame.
 constexpr std::chrono::milliseconds kAttesaMessaggi(16);
 
+// The size and modification time of each file of a folder, for the scan's memory; a
+// file that cannot be looked at gets zeros, which no stored file matches.
+std::vector<FileDellaCartella> Elenco(const std::string& cartella,
+                                      const std::vector<std::string>& nomi) {
+    std::vector<FileDellaCartella> file;
+    file.reserve(nomi.size());
+    for (const std::string& nome : nomi) {
+        FileDellaCartella& f = file.emplace_back(FileDellaCartella{nome, 0, 0});
+        std::error_code ec;
+        const std::filesystem::directory_entry voce(
+            velmora::PercorsoDaUtf8(velmora::UnisciPercorso(cartella, nome)), ec);
+        const std::uintmax_t dimensione = voce.file_size(ec);
+        if (ec) {
+            continue;
+        }
+        const auto modifica = voce.last_write_time(ec);
+        if (!ec) {
+            f.dimensione = dimensione;
+            f.modifica = velmora::Nanosecondi(modifica);
+        }
+    }
+    return file;
+}
+
 // True when the folder is no longer there, as opposed to being there but out of reach
 // (a path longer than the system takes, no permission).
 bool Scomparsa(const std::string& cartella) {
@@ -170,18 +194,33 @@ bool Scansione::ElaboraCartella(bool analisi) {
         return false;
     }
     const std::string directory = cartelle.TestoRiga(cartelle.RigaSelezionata());
+    // What the memory knows of the folder's files: those are not read again.
+    std::unique_ptr<MemoriaScansione::Cartella> ricordo;
+    std::vector<bool> noti(record.size());
     if (analisi) {
         std::vector<std::string> nomi;
         nomi.reserve(record.size());
         for (const datisort& d : record) {
             nomi.push_back(file.TestoRiga(d.indice));
         }
-        anticipo->Cartella(cartelle.Directory(), std::move(nomi));
+        std::vector<std::optional<AnalisiFile>> note;
+        if (memoria != nullptr) {
+            ricordo = memoria->Apri(cartelle.Directory(), Elenco(cartelle.Directory(), nomi));
+        }
+        if (ricordo) {
+            note.resize(nomi.size());
+            for (std::size_t i = 0; i < nomi.size(); ++i) {
+                note[i] = ricordo->Nota(i);
+                noti[i] = note[i].has_value();
+            }
+        }
+        anticipo->Cartella(cartelle.Directory(), std::move(nomi), std::move(note),
+                           ricordo && memoria->VuoleTesti());
     }
     for (std::size_t i = 0; i < record.size(); ++i) {
         const std::string nome = file.TestoRiga(record[i].indice);
         Stato(directory + " - " + nome);
-        if (!AggiungiFile(directory, nome, i, analisi)) {
+        if (!AggiungiFile(directory, nome, i, analisi, ricordo.get(), noti[i])) {
             break;
         }
         Elabora();
@@ -195,7 +234,7 @@ bool Scansione::ElaboraCartella(bool analisi) {
 // Appends the entry of file i of the folder; false when the scan was stopped while
 // the walk waited for its analysis.
 bool Scansione::AggiungiFile(const std::string& directory, const std::string& nome, std::size_t i,
-                             bool analisi) {
+                             bool analisi, MemoriaScansione::Cartella* ricordo, bool noto) {
     std::optional<AnalisiFile> a;
     if (analisi) {
         // The window stays alive while a slow file (a network drive) is read.
@@ -205,6 +244,9 @@ bool Scansione::AggiungiFile(const std::string& directory, const std::string& no
                 return false;
             }
         }
+    }
+    if (a && ricordo != nullptr && !noto) {
+        ricordo->Analizzato(i, *a);
     }
     AggiungiVoce(catalogo, directory, nome, cartelle.Directory(),
                  a ? std::move(*a) : AnalisiFile{});

@@ -7,6 +7,7 @@
 #include "dati.h"
 #include "lista_cartelle.h"
 #include "lista_file.h"
+#include "memoria_scansione.h"
 
 #include <functional>
 #include <string>
@@ -71,6 +72,10 @@ public:
     // after the end steps have brought the window back to idle.
     void Button1Click(bool analisi, bool sottoCartelle);
 
+    // What the scans with analysis remember from one run to the next (the stored
+    // catalogue); none, the default, analyses every file. It must outlive the scans.
+    void Memoria(MemoriaScansione* memoria_) { memoria = memoria_; }
+
     // Asks a running scan to stop at its next check: no further file is started; the
     // file whose analysis the walk has taken is still appended, no further one is
     // (one still being analysed when the stop came is not). Does nothing when idle.
@@ -90,7 +95,7 @@ private:
     void Cammina(bool analisi, bool sottoCartelle);
     bool ElaboraCartella(bool analisi);
     bool AggiungiFile(const std::string& directory, const std::string& nome, std::size_t i,
-                      bool analisi);
+                      bool analisi, MemoriaScansione::Cartella* ricordo, bool noto);
     std::vector<std::string> SottoCartelle() const;
     void Fine();
     void Elabora();
@@ -101,6 +106,7 @@ private:
     dati& catalogo;
     Ganci ganci;
     unsigned fili;
+    MemoriaScansione* memoria = nullptr;
     AnalisiAnticipata* anticipo = nullptr; // while a scan with analysis runs
     std::vector<std::string> nonLette;
     bool inAnalisi = false;

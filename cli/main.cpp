@@ -18,6 +18,8 @@ constexpr std::array kComandi = {
     Comando{"render", "suona un file MIDI in un file WAV", velmora::cli::Render},
     Comando{"duplicates", "trova i file identici e quelli con la stessa musica",
             velmora::cli::Duplicates},
+    Comando{"search", "cerca nel catalogo salvato per nome, cartella e testo",
+            velmora::cli::Search},
 };
 
 void Uso(std::ostream& os) {

@@ -1,6 +1,9 @@
 #include "piattaforma.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <system_error>
 
 #include <cerrno>
@@ -15,7 +18,6 @@
 #include <shellapi.h>
 #else
 #include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -306,6 +308,56 @@ bool RinominaSenzaSostituire(std::string_view da, std::string_view a) {
     }
     return false;
 #endif
+}
+
+std::string LeggiInizioFile(std::string_view percorso, std::size_t n) {
+    const fs::path p = PercorsoDaUtf8(percorso);
+    std::error_code ec;
+    if (!fs::is_regular_file(p, ec)) {
+        return {};
+    }
+    std::ifstream f(p, std::ios::binary);
+    std::string inizio(n, '\0');
+    f.read(inizio.data(), static_cast<std::streamsize>(n));
+    inizio.resize(static_cast<std::size_t>(std::max<std::streamsize>(f.gcount(), 0)));
+    return inizio;
+}
+
+std::string PercorsoCatalogo() {
+#ifdef _WIN32
+    if (const wchar_t* db = _wgetenv(L"VELMORA_DB"); db != nullptr && *db != L'\0') {
+        return Utf8DaPercorso(fs::path(db));
+    }
+    const wchar_t* locale = _wgetenv(L"LOCALAPPDATA");
+    if (locale == nullptr || *locale == L'\0') {
+        return {};
+    }
+    return Utf8DaPercorso(fs::path(locale) / L"Velmora" / L"catalogo.sqlite");
+#else
+    if (const char* db = std::getenv("VELMORA_DB"); db != nullptr && *db != '\0') {
+        return db;
+    }
+    fs::path dati;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/') {
+        dati = xdg; // a relative one is to be ignored
+    } else if (const char* casa = std::getenv("HOME"); casa != nullptr && *casa != '\0') {
+        dati = fs::path(casa) / ".local" / "share";
+    } else {
+        return {};
+    }
+    return Utf8DaPercorso(dati / "velmora" / "catalogo.sqlite");
+#endif
+}
+
+std::int64_t Nanosecondi(fs::file_time_type tempo) {
+    const auto sistema = std::chrono::file_clock::to_sys(tempo);
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(sistema.time_since_epoch()).count();
+}
+
+std::int64_t NanosecondiAdesso() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }
 
 std::optional<ContenutoFile> LeggiFileRegolare(std::string_view percorso, std::size_t massimo) {

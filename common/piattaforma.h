@@ -81,6 +81,21 @@ struct ContenutoFile {
     std::size_t dimensione = 0;
 };
 
+// The first n bytes of a regular file (fewer when it is shorter); empty when it cannot
+// be read or is not a regular file.
+std::string LeggiInizioFile(std::string_view percorso, std::size_t n);
+
+// Where the stored catalogue lives: VELMORA_DB when set, else
+// %LOCALAPPDATA%\Velmora\catalogo.sqlite on Windows and
+// $XDG_DATA_HOME/velmora/catalogo.sqlite (by default under ~/.local/share) elsewhere.
+// Empty when the system gives no such folder.
+std::string PercorsoCatalogo();
+
+// A file time as nanoseconds since 1970 (UTC), and the system clock's time now in the
+// same unit: what the stored catalogue compares.
+std::int64_t Nanosecondi(std::filesystem::file_time_type tempo);
+std::int64_t NanosecondiAdesso();
+
 // Reads a whole regular file of at most massimo bytes. The file is opened without
 // blocking and what was opened is checked, so a FIFO, a device or a folder under a
 // file's name fails at once instead of hanging the reader. Nothing when the file

@@ -1,8 +1,10 @@
 // Page 'Analizza': the drive box, the folder list, and the scan behind "Start".
 #include "tvelmora.h"
 
+#include "archivio.h"
 #include "ascolto.h"
 #include "aspetto.h"
+#include "memoria_archivio.h"
 #include "pagina_visualizza.h"
 #include "rinomina.h"
 #include "scansione.h"
@@ -18,6 +20,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 void TVelmora::CreaScansione() {
     // During a scan the status line changes for every file, far more often than the
@@ -118,12 +121,28 @@ void TVelmora::Button1Click() {
     Vista->Riproduttore->Ferma();
     Vista->StaccaDalCatalogo();
     const std::string aperta = Directory->Directory();
+    // A scan with "Analisi dettagliata" takes the files unchanged since the last one
+    // from the stored catalogue, and stores the others.
+    std::optional<velmora::archivio::Archivio> salvato;
+    std::optional<velmora::archivio::MemoriaArchivio> memoria;
+    if (CheckAnalisi->isChecked()) {
+        salvato.emplace(velmora::PercorsoCatalogo());
+        scansione->Memoria(&memoria.emplace(*salvato));
+    }
+    const struct Stacca {
+        Scansione& s;
+        ~Stacca() { s.Memoria(nullptr); }
+    } stacca{*scansione};
     try {
         scansione->Button1Click(CheckAnalisi->isChecked(), CheckSub->isChecked());
     } catch (const ErroreCartella&) {
         if (CartellaEsistente(aperta) == aperta) {
             throw;
         }
+    }
+    // A stored catalogue that could not serve is said once, where the scan speaks.
+    if (memoria && !memoria->Avviso().empty()) {
+        LabelStato->setText(QString::fromStdString(memoria->Avviso()));
     }
     // The open folder vanished during the scan: whenever that happened, the list
     // moves to the nearest folder still there and the same message is shown.

@@ -6,8 +6,10 @@
 #include "errori.h"
 #include "formato.h"
 #include "menu_griglia.h"
+#include "ordine_griglia.h"
 #include "rapporto.h"
 #include "rapporto_doppioni.h"
+#include "ricerca_griglia.h"
 #include "rinomina.h"
 #include "scansione.h"
 #include "tdirectorylistbox.h"
@@ -32,6 +34,9 @@ PaginaVisualizza::PaginaVisualizza(dati& catalogo_, TDirectoryListBox& cartelle,
     Collega();
     Riproduttore = new Ascolto(*Grid, stato, this);
     Menu = new MenuGriglia(*this, *Riproduttore);
+    Ordine = new OrdineGriglia(*Grid, [this] { VisualizzaGriglia(); });
+    Ricerca =
+        new RicercaGriglia(*this, *Grid, catalogo, *Menu->Menu(), [this] { VisualizzaGriglia(); });
 }
 
 void PaginaVisualizza::CreaControlli() {
@@ -118,6 +123,8 @@ void PaginaVisualizza::AbilitaFiltri(const FiltriVisualizza& filtri) {
 }
 
 void PaginaVisualizza::StaccaDalCatalogo() {
+    Ricerca->Dimentica();
+    righe.reset();
     StaccaGriglia(*Grid);
     // The file of the last report may not be in the new catalogue.
     if (Rapporto != nullptr) {
@@ -137,7 +144,19 @@ Filtro PaginaVisualizza::FiltroAttivo() const {
 }
 
 void PaginaVisualizza::VisualizzaGriglia() {
-    RiempiGriglia(*Grid, *ScrollBar1, catalogo, FiltroAttivo());
+    const auto& trovate = Ricerca->Risultato();
+    if (catalogo.NumeroFile() == 0 || (!trovate && !Ordine->Attuale().Attivo())) {
+        righe.reset();
+        RiempiGriglia(*Grid, *ScrollBar1, catalogo, FiltroAttivo());
+        return;
+    }
+    std::vector<const dati::elemento*> voci = VociDelFiltro(catalogo, FiltroAttivo());
+    if (trovate) {
+        std::erase_if(voci, [&](const dati::elemento* e) { return !trovate->contains(e); });
+    }
+    ::Ordina(voci, Ordine->Attuale());
+    righe = voci;
+    RiempiGriglia(*Grid, *ScrollBar1, std::move(voci));
 }
 
 void PaginaVisualizza::RadioVisualizza1Click() {
@@ -197,18 +216,30 @@ void PaginaVisualizza::GridExit() {
     GridSelectCell(Grid->Col(), Grid->Row());
 }
 
+const dati::elemento* PaginaVisualizza::VoceDellaRiga(int riga) {
+    if (!righe) {
+        return EntryDellaRiga(catalogo, FiltroAttivo(), riga);
+    }
+    if (riga < 1 || static_cast<std::size_t>(riga) > righe->size()) {
+        return nullptr;
+    }
+    const dati::elemento* voce = (*righe)[static_cast<std::size_t>(riga) - 1];
+    catalogo.Posiziona(voce);
+    return voce;
+}
+
 std::string PaginaVisualizza::PercorsoDellaRiga(int riga) {
-    const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
+    const dati::elemento* voce = VoceDellaRiga(riga);
     return voce ? velmora::UnisciPercorso(voce->Percorso(), voce->Nome()) : std::string();
 }
 
 std::string PaginaVisualizza::CartellaDellaRiga(int riga) {
-    const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
+    const dati::elemento* voce = VoceDellaRiga(riga);
     return voce ? voce->Percorso() : std::string();
 }
 
 void PaginaVisualizza::MostraDoppioni(int riga) {
-    const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
+    const dati::elemento* voce = VoceDellaRiga(riga);
     if (voce == nullptr) {
         return;
     }
@@ -223,7 +254,7 @@ void PaginaVisualizza::MostraDoppioni(int riga) {
 }
 
 const dati::elemento* PaginaVisualizza::EntryCorrente() {
-    return EntryDellaRiga(catalogo, FiltroAttivo(), Grid->Row());
+    return VoceDellaRiga(Grid->Row());
 }
 
 void PaginaVisualizza::ScriviRTF(const QString& testo, int stile) {
@@ -276,6 +307,7 @@ void PaginaVisualizza::Rename() {
     }
     if (esito) {
         Riproduttore->Ferma(); // the player must not hold a name that is gone
+        RinominaNelCatalogoSalvato(voce->Percorso(), voce->Nome(), nuovo);
         catalogo.CambiaNome(nuovo);
     } else {
         Grid->SetCells(1, Grid->Row(), QString::fromStdString(mostrato));
@@ -323,6 +355,7 @@ void PaginaVisualizza::RenameDir() {
     // The main window's directoryCorrente follows the folder list through its
     // change handler.
     Riproduttore->Ferma();
+    CartellaRinominataNelCatalogoSalvato(vecchio, nuovo);
     CartellaRinominata(catalogo, vecchio, nuovo);
     VisualizzaGriglia();
     Directory.SetDirectory(nuovo);
