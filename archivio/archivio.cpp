@@ -158,8 +158,22 @@ void Archivio::Apri() {
     }
 }
 
-void Archivio::Ricostruisci() {
+void Archivio::Chiudi() {
+    preparate.clear(); // the statements first, then their connection
     connessione.reset();
+}
+
+sqlite::Istruzione& Archivio::Preparata(const std::string& sql) {
+    auto trovata = preparate.find(sql);
+    if (trovata == preparate.end()) {
+        trovata = preparate.emplace(sql, sqlite::Istruzione(*connessione, sql)).first;
+    }
+    trovata->second.Azzera();
+    return trovata->second;
+}
+
+void Archivio::Ricostruisci() {
+    Chiudi();
     if (std::exchange(ricostruito, true)) {
         NonDisponibile("il database è danneggiato e non si può ricostruire");
         return;
@@ -181,7 +195,7 @@ void Archivio::Ricostruisci() {
 }
 
 void Archivio::Guasto(const sqlite::Errore& e) {
-    connessione.reset();
+    Chiudi();
     if (Corrotto(e) && Esiste(percorso)) {
         Ricostruisci();
         if (Disponibile()) {
@@ -195,7 +209,7 @@ void Archivio::Guasto(const sqlite::Errore& e) {
 }
 
 void Archivio::NonDisponibile(const std::string& perche) {
-    connessione.reset();
+    Chiudi();
     motivo = perche;
     avviso = std::string(kMessaggio) + perche;
 }
@@ -215,12 +229,12 @@ auto Archivio::Protetto(Azione azione) -> std::optional<decltype(azione())> {
 
 std::vector<VoceSalvata> Archivio::Cartella(const std::string& cartella) {
     return Protetto([&] {
-               auto& s = *connessione;
-               sqlite::Istruzione q(
-                   s, "SELECT f.id, f.nome, f.dimensione, f.modifica, f.letto, f.versione, " +
-                          std::string(kColonneAnalisi) +
-                          " FROM file f JOIN cartelle c ON c.id = f.cartella "
-                          "WHERE c.percorso = ?1");
+               sqlite::Istruzione& q =
+                   Preparata("SELECT f.id, f.nome, f.dimensione, f.modifica, f.letto, "
+                             "f.versione, " +
+                             std::string(kColonneAnalisi) +
+                             " FROM file f JOIN cartelle c ON c.id = f.cartella "
+                             "WHERE c.percorso = ?1");
                q.Lega(1, cartella);
                std::vector<VoceSalvata> voci;
                while (q.Passo()) {
@@ -243,35 +257,36 @@ bool Archivio::Scrivi(const std::string& cartella, std::span<const FileLetto> fi
     return Protetto([&] {
                auto& c = *connessione;
                sqlite::Transazione t(c);
-               sqlite::Istruzione togliIndice(c, "DELETE FROM ricerca WHERE rowid = ?1");
-               sqlite::Istruzione togliFile(c, "DELETE FROM file WHERE id = ?1");
+               sqlite::Istruzione& togliIndice = Preparata("DELETE FROM ricerca WHERE rowid = ?1");
+               sqlite::Istruzione& togliFile = Preparata("DELETE FROM file WHERE id = ?1");
                for (const std::int64_t id : via) {
                    togliIndice.Lega(1, id).Esegui();
                    togliFile.Lega(1, id).Esegui();
                }
                if (!file.empty()) {
-                   sqlite::Istruzione q(c, "INSERT INTO cartelle(percorso) VALUES(?1) "
-                                           "ON CONFLICT(percorso) DO UPDATE SET percorso = "
-                                           "excluded.percorso RETURNING id");
+                   sqlite::Istruzione& q = Preparata("INSERT INTO cartelle(percorso) VALUES(?1) "
+                                                     "ON CONFLICT(percorso) DO UPDATE SET "
+                                                     "percorso = excluded.percorso RETURNING id");
                    q.Lega(1, cartella);
                    q.Passo();
                    const std::int64_t idCartella = q.Intero(0);
                    q.Azzera();
-                   sqlite::Istruzione riga(
-                       c, "INSERT INTO file(cartella, nome, dimensione, modifica, letto, "
-                          "versione, " +
-                              std::string(kColonneAnalisi) + ") VALUES(?1, ?2, ?3, ?4, ?5, ?6, " +
-                              Segnaposti(7, kNumeroColonneAnalisi) +
-                              ") ON CONFLICT(cartella, nome) DO UPDATE SET "
-                              "dimensione = excluded.dimensione, modifica = excluded.modifica, "
-                              "letto = excluded.letto, versione = excluded.versione" +
-                              Aggiornamenti() + " RETURNING id");
+                   sqlite::Istruzione& riga = Preparata(
+                       "INSERT INTO file(cartella, nome, dimensione, modifica, letto, "
+                       "versione, " +
+                       std::string(kColonneAnalisi) + ") VALUES(?1, ?2, ?3, ?4, ?5, ?6, " +
+                       Segnaposti(7, kNumeroColonneAnalisi) +
+                       ") ON CONFLICT(cartella, nome) DO UPDATE SET "
+                       "dimensione = excluded.dimensione, modifica = excluded.modifica, "
+                       "letto = excluded.letto, versione = excluded.versione" +
+                       Aggiornamenti() + " RETURNING id");
                    std::string colonne = "rowid";
                    for (const CampoRicerca& campo : kCampiRicerca) {
                        colonne += ", " + std::string(campo.colonna);
                    }
-                   sqlite::Istruzione indice(c, "INSERT INTO ricerca(" + colonne + ") VALUES(" +
-                                                    Segnaposti(1, kCampiRicerca.size() + 1) + ")");
+                   sqlite::Istruzione& indice =
+                       Preparata("INSERT INTO ricerca(" + colonne + ") VALUES(" +
+                                 Segnaposti(1, kCampiRicerca.size() + 1) + ")");
                    for (const FileLetto& f : file) {
                        riga.Lega(1, idCartella).Lega(2, f.nome);
                        riga.Lega(3, static_cast<std::int64_t>(f.dimensione));
@@ -289,9 +304,9 @@ bool Archivio::Scrivi(const std::string& cartella, std::span<const FileLetto> fi
                        indice.Esegui();
                    }
                }
-               sqlite::Istruzione vuota(c, "DELETE FROM cartelle WHERE percorso = ?1 AND NOT "
-                                           "EXISTS (SELECT 1 FROM file WHERE cartella = "
-                                           "cartelle.id)");
+               sqlite::Istruzione& vuota =
+                   Preparata("DELETE FROM cartelle WHERE percorso = ?1 AND NOT EXISTS (SELECT 1 "
+                             "FROM file WHERE cartella = cartelle.id)");
                vuota.Lega(1, cartella).Esegui();
                t.Conferma();
                return true;
@@ -303,8 +318,8 @@ bool Archivio::TogliSparite(const std::string& cartella) {
     return Protetto([&] {
                auto& c = *connessione;
                const Sotto sotto(cartella);
-               sqlite::Istruzione q(c, "SELECT percorso FROM cartelle "
-                                       "WHERE percorso > ?1 AND percorso < ?2");
+               sqlite::Istruzione& q =
+                   Preparata("SELECT percorso FROM cartelle WHERE percorso > ?1 AND percorso < ?2");
                q.Lega(1, sotto.dopo).Lega(2, sotto.prima);
                std::vector<std::string> sparite;
                while (q.Passo()) {
@@ -395,12 +410,15 @@ std::optional<std::vector<Trovato>> Archivio::Cerca(std::string_view domanda,
     return Protetto([&] { return TrovaFile(*connessione, domanda, sottoCartella); });
 }
 
-std::optional<bool> Archivio::HaParole(std::string_view domanda) {
-    return Protetto([&] { return Espressione(*connessione, domanda).has_value(); });
-}
-
-std::optional<std::vector<std::int64_t>> Archivio::IdTrovati(std::string_view domanda) {
-    return Protetto([&] { return TrovaId(*connessione, domanda); });
+std::optional<Archivio::IdRicerca> Archivio::IdTrovati(std::string_view domanda) {
+    return Protetto([&] {
+        IdRicerca r;
+        r.parole = Espressione(*connessione, domanda).has_value();
+        if (r.parole) {
+            r.id = TrovaId(*connessione, domanda);
+        }
+        return r;
+    });
 }
 
 std::optional<bool> Archivio::Vuoto() {
@@ -411,15 +429,18 @@ std::optional<bool> Archivio::Vuoto() {
     });
 }
 
-std::optional<std::vector<Archivio::Voce>> Archivio::Indice() {
+std::optional<Archivio::Indice> Archivio::Indicizza() {
     return Protetto([&] {
-        sqlite::Istruzione q(*connessione, "SELECT f.id, c.percorso, f.nome FROM file f "
-                                           "JOIN cartelle c ON c.id = f.cartella");
-        std::vector<Voce> voci;
-        while (q.Passo()) {
-            voci.push_back({q.Intero(0), q.Testo(1), q.Testo(2)});
+        Indice indice;
+        sqlite::Istruzione c(*connessione, "SELECT id, percorso FROM cartelle");
+        while (c.Passo()) {
+            indice.cartelle.emplace(c.Intero(0), c.Testo(1));
         }
-        return voci;
+        sqlite::Istruzione f(*connessione, "SELECT id, cartella, nome FROM file");
+        while (f.Passo()) {
+            indice.file.push_back({f.Intero(0), f.Intero(1), f.Testo(2)});
+        }
+        return indice;
     });
 }
 

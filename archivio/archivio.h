@@ -14,10 +14,12 @@
 #include "sqlite.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace velmora::archivio {
@@ -67,6 +69,9 @@ public:
     // Opens the database at percorso (UTF-8), creating it and its folder when
     // missing. attesaMs: how long to wait for a lock another program holds.
     explicit Archivio(std::string percorso, int attesaMs = kAttesaPredefinita);
+    // Its statements point at its connection: it stays where it is made.
+    Archivio(const Archivio&) = delete;
+    Archivio& operator=(const Archivio&) = delete;
 
     bool Disponibile() const { return connessione.has_value(); }
     // What the user should be told, in Italian: why the archive is not available, or
@@ -96,27 +101,38 @@ public:
     bool RinominaCartella(const std::string& vecchia, const std::string& nuova);
 
     // The files whose texts hold every word of domanda (in any order, without regard
-    // to case or accents, a word matching the start of a longer one), best first;
-    // only those in sottoCartella or below when it is not empty. nullopt when the
-    // archive failed.
+    // to case or accents, a word matching the start of a longer one), best first (see
+    // CampoRicerca's weights), equals by path; only those in sottoCartella or below
+    // when it is not empty. nullopt when the archive failed.
     std::optional<std::vector<Trovato>> Cerca(std::string_view domanda,
                                               std::string_view sottoCartella = {});
-    // domanda holds some word to look for (nullopt when the archive failed).
-    std::optional<bool> HaParole(std::string_view domanda);
-    // The ids of the files domanda finds, in no order, for the grid.
-    std::optional<std::vector<std::int64_t>> IdTrovati(std::string_view domanda);
-    // Every stored file: its id, folder path and name.
-    struct Voce {
-        std::int64_t id;
-        std::string cartella;
-        std::string nome;
+    // The ids of the files domanda finds, in no order, for the grid; parole is false
+    // when domanda holds no word to look for.
+    struct IdRicerca {
+        bool parole = false;
+        std::vector<std::int64_t> id;
     };
-    std::optional<std::vector<Voce>> Indice();
+    std::optional<IdRicerca> IdTrovati(std::string_view domanda);
+    // Every stored file: its id, its folder's id and its name, with the folders' paths
+    // by id.
+    struct Indice {
+        struct File {
+            std::int64_t id;
+            std::int64_t cartella;
+            std::string nome;
+        };
+        std::vector<File> file;
+        std::unordered_map<std::int64_t, std::string> cartelle;
+    };
+    std::optional<Indice> Indicizza();
     // No file is stored (nullopt when the archive failed).
     std::optional<bool> Vuoto();
 
 private:
     void Apri();
+    void Chiudi();
+    // A statement of the scan's, prepared once and kept with the connection, reset.
+    sqlite::Istruzione& Preparata(const std::string& sql);
     void Ricostruisci();
     void Guasto(const sqlite::Errore& errore);
     void NonDisponibile(const std::string& motivo);
@@ -126,6 +142,7 @@ private:
     std::string percorso;
     int attesaMs;
     std::optional<sqlite::Connessione> connessione;
+    std::map<std::string, sqlite::Istruzione, std::less<>> preparate; // gone before it
     std::string avviso;
     std::string motivo;
     bool ricostruito = false; // at most once: a new database that fails is not damaged

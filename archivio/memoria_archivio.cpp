@@ -26,10 +26,10 @@ public:
             return;
         }
         const FileDellaCartella& f = file[i];
-        // Only what the file holds is stored: not a file that could not be read
-        // (its permissions may change without its time), nor one whose size changed
-        // since it was listed.
-        if (!a.hashByte || static_cast<std::uint64_t>(a.lunghezza) != f.dimensione) {
+        // Not a file that could not be read: its permissions may change without its
+        // time. A file changed after it was listed is stored with its older time,
+        // which the next scan finds changed.
+        if (!a.hashByte) {
             return;
         }
         std::string tracce = std::exchange(a.nomiTracce, {});

@@ -6,7 +6,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <memory>
+#include <tuple>
 
 namespace velmora::archivio {
 
@@ -27,11 +29,13 @@ fts5_api* InterfacciaFts5(sqlite::Connessione& c) {
     return api;
 }
 
-// campi(ricerca): the fields (a bit each, in the order of kCampiRicerca) in which
-// the row matched some word of the query.
+// campi(ricerca): the fields in which the row matched some word of the query, a bit
+// each in the order of kCampiRicerca (the low 16 bits), and what the row is worth
+// (the bits above): for each word, the weight of the heaviest field it is in.
 void Campi(const Fts5ExtensionApi* api, Fts5Context* fts, sqlite3_context* contesto, int,
            sqlite3_value**) {
     std::int64_t maschera = 0;
+    std::int64_t valore = 0;
     for (int frase = 0; frase < api->xPhraseCount(fts); ++frase) {
         Fts5PhraseIter it;
         int colonna = -1;
@@ -40,11 +44,17 @@ void Campi(const Fts5ExtensionApi* api, Fts5Context* fts, sqlite3_context* conte
             sqlite3_result_error_code(contesto, esito);
             return;
         }
+        int migliore = 0;
         for (; colonna >= 0; api->xPhraseNextColumn(fts, &it, &colonna)) {
             maschera |= std::int64_t{1} << colonna;
+            if (static_cast<std::size_t>(colonna) < kCampiRicerca.size()) {
+                migliore =
+                    std::max(migliore, kCampiRicerca[static_cast<std::size_t>(colonna)].peso);
+            }
         }
+        valore += migliore;
     }
-    sqlite3_result_int64(contesto, maschera);
+    sqlite3_result_int64(contesto, (valore << 16) | maschera);
 }
 
 // The words of a query, folded as the index folds them.
@@ -68,14 +78,6 @@ std::vector<std::string> Parole(sqlite::Connessione& c, std::string_view domanda
     c.Controlla(tokenizer.xTokenize(t, &parole, FTS5_TOKENIZE_QUERY, domanda.data(),
                                     static_cast<int>(domanda.size()), raccogli));
     return parole;
-}
-
-std::string Pesi() {
-    std::string pesi;
-    for (const CampoRicerca& campo : kCampiRicerca) {
-        pesi += ", " + std::to_string(campo.peso);
-    }
-    return pesi;
 }
 
 std::vector<std::string_view> Etichette(std::int64_t maschera) {
@@ -125,19 +127,34 @@ std::vector<Trovato> TrovaFile(sqlite::Connessione& c, std::string_view domanda,
                             "FROM ricerca JOIN file f ON f.id = ricerca.rowid "
                             "JOIN cartelle c ON c.id = f.cartella "
                             "WHERE ricerca MATCH ?1 AND (?2 = '' OR c.percorso = ?2 "
-                            "OR substr(c.percorso, 1, length(?3)) = ?3) "
-                            "ORDER BY bm25(ricerca" +
-                                Pesi() + "), c.percorso, f.nome");
+                            "OR substr(c.percorso, 1, length(?3)) = ?3)");
     const std::string cartella =
         sottoCartella.empty() ? std::string() : NormalizzaCartella(sottoCartella);
     s.Lega(1, *espressione).Lega(2, cartella).Lega(3, UnisciPercorso(cartella, ""));
     std::vector<Trovato> trovati;
+    std::vector<std::pair<std::int64_t, std::size_t>> valori; // worth, then place
     while (s.Passo()) {
-        trovati.push_back({s.Testo(0), s.Testo(1), Etichette(s.Intero(4)),
+        const std::int64_t campi = s.Intero(4);
+        valori.emplace_back(campi >> 16, trovati.size());
+        trovati.push_back({s.Testo(0), s.Testo(1), Etichette(campi & 0xFFFF),
                            static_cast<std::int32_t>(s.Intero(2)),
                            static_cast<std::int32_t>(s.Intero(3))});
     }
-    return trovati;
+    // Best first; among equals, by path.
+    std::sort(valori.begin(), valori.end(), [&](const auto& a, const auto& b) {
+        if (a.first != b.first) {
+            return a.first > b.first;
+        }
+        const Trovato& x = trovati[a.second];
+        const Trovato& y = trovati[b.second];
+        return std::tie(x.cartella, x.nome) < std::tie(y.cartella, y.nome);
+    });
+    std::vector<Trovato> ordinati;
+    ordinati.reserve(trovati.size());
+    for (const auto& [valore, i] : valori) {
+        ordinati.push_back(std::move(trovati[i]));
+    }
+    return ordinati;
 }
 
 std::vector<std::int64_t> TrovaId(sqlite::Connessione& c, std::string_view domanda) {

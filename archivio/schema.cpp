@@ -135,11 +135,11 @@ void RicreaRicerca(Connessione& c) {
         copiate += ", ";
         copiate += vecchie.contains(std::string(campo.colonna)) ? campo.colonna : "''";
     }
-    // Words compared without case and accents; only the field of a word is indexed,
-    // not its place (a search asks for words, never for phrases), which keeps the
-    // index small.
+    // Words compared without case and accents. The index keeps where each word is, so
+    // the fields a word was found in come from the index alone, never from reading
+    // the texts again.
     c.Esegui("CREATE VIRTUAL TABLE ricerca_nuova USING fts5(" + colonne +
-             "tokenize = 'unicode61 remove_diacritics 2', detail = column)");
+             "tokenize = 'unicode61 remove_diacritics 2')");
     if (!vecchie.empty()) {
         c.Esegui("INSERT INTO ricerca_nuova(" + nuove + ") SELECT " + copiate + " FROM ricerca");
         c.Esegui("DROP TABLE ricerca");

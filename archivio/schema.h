@@ -33,20 +33,21 @@ constexpr int kNumeroColonneAnalisi = 10;
 void LegaAnalisi(sqlite::Istruzione& istruzione, int primo, const AnalisiFile& analisi);
 AnalisiFile LeggiAnalisi(const sqlite::Istruzione& istruzione, int primo);
 
-// The searched texts of a file: a column of the full-text index each, its weight in
-// the ranking, and the name a search result gives it.
+// The searched texts of a file: a column of the full-text index each, the name a
+// search result gives it, and its weight: a file found is worth, for each word, the
+// weight of the heaviest field the word is in, and the files worth most come first.
 struct CampoRicerca {
     std::string_view colonna;
     std::string_view etichetta; // Italian, as velmora-cli search prints it
-    double peso;
+    int peso;
 };
 inline constexpr std::array<CampoRicerca, 6> kCampiRicerca{{
-    {"nome", "nome", 10.0},
-    {"cartella", "cartella", 3.0},
-    {"copyright", "copyright", 4.0},
-    {"tracce", "tracce", 2.0},
-    {"tipo_testo", "tipo di testo", 1.0},
-    {"testo", "testo", 1.0},
+    {"nome", "nome", 10},
+    {"cartella", "cartella", 3},
+    {"copyright", "copyright", 4},
+    {"tracce", "tracce", 2},
+    {"tipo_testo", "tipo di testo", 1},
+    {"testo", "testo", 1},
 }};
 // One text per field of kCampiRicerca, in its order, as UTF-8.
 using TestiRicerca = std::array<std::string, kCampiRicerca.size()>;

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -78,18 +79,22 @@ int main(int argc, char** argv) {
         const QString parole = QString::fromUtf8(argv[2]);
         double peggiore = 0;
         double somma = 0;
+        double peggioreCpu = 0; // the process's processor time, less swayed by other programs
         for (int n = 1; n <= parole.size(); ++n) {
             inizio = std::chrono::steady_clock::now();
+            const std::clock_t cpu = std::clock();
             velmora.Vista->Ricerca->Campo->setText(parole.left(n));
             velmora.Vista->Grid->viewport()->repaint();
             const double tasto = Secondi(inizio);
+            peggioreCpu = std::max(peggioreCpu, double(std::clock() - cpu) / CLOCKS_PER_SEC);
             peggiore = std::max(peggiore, tasto);
             somma += tasto;
         }
         std::printf("keystrokes in the find field:  %lld, rows found %d\n",
                     static_cast<long long>(parole.size()), velmora.Vista->Grid->RowCount() - 1);
         std::printf("keystroke, mean:               %.1f ms\n", somma / parole.size() * 1000);
-        std::printf("keystroke, slowest:            %.1f ms (goal < 100)\n", peggiore * 1000);
+        std::printf("keystroke, slowest:            %.1f ms, CPU %.1f ms (goal < 100)\n",
+                    peggiore * 1000, peggioreCpu * 1000);
         velmora.Vista->Ricerca->Chiudi();
         inizio = std::chrono::steady_clock::now();
         velmora.Vista->Ordine->Clic(1);

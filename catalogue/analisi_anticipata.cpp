@@ -36,12 +36,11 @@ AnalisiAnticipata::~AnalisiAnticipata() {
 }
 
 void AnalisiAnticipata::Cartella(const std::string& nuova, std::vector<std::string> nuoviNomi,
-                                 std::vector<std::optional<AnalisiFile>> nuoveNote, bool conTesti) {
+                                 bool conTesti) {
     {
         const std::lock_guard l(m);
         cartella = nuova;
         nomi = std::move(nuoviNomi);
-        note = std::move(nuoveNote);
         testi = conTesti;
         std::fill(esiti.begin(), esiti.end(), Esito{});
         prossimo = preso = 0;
@@ -54,9 +53,6 @@ void AnalisiAnticipata::Cartella(const std::string& nuova, std::vector<std::stri
 std::optional<AnalisiFile> AnalisiAnticipata::Prendi(std::size_t i,
                                                      std::chrono::milliseconds attesa) {
     if (fili.empty()) {
-        if (std::optional<AnalisiFile> nota = Nota(i)) {
-            return nota;
-        }
         return AnalizzaFile(Percorso(i), testi);
     }
     Esito esito;
@@ -92,12 +88,11 @@ void AnalisiAnticipata::Lavora() {
         const std::size_t i = prossimo++;
         const unsigned g = generazione;
         const std::string percorso = Percorso(i);
-        std::optional<AnalisiFile> nota = Nota(i);
         const bool conTesti = testi;
         l.unlock();
         Esito esito;
         try {
-            esito.analisi = nota ? std::move(*nota) : AnalizzaFile(percorso, conTesti);
+            esito.analisi = AnalizzaFile(percorso, conTesti);
         } catch (...) {
             esito.errore = std::current_exception();
         }
@@ -108,10 +103,6 @@ void AnalisiAnticipata::Lavora() {
             fatto.notify_one(); // only the walk waits for results
         }
     }
-}
-
-std::optional<AnalisiFile> AnalisiAnticipata::Nota(std::size_t i) {
-    return i < note.size() ? std::exchange(note[i], std::nullopt) : std::nullopt;
 }
 
 std::string AnalisiAnticipata::Percorso(std::size_t i) const {

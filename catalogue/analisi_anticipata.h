@@ -28,10 +28,9 @@ public:
     AnalisiAnticipata& operator=(const AnalisiAnticipata&) = delete;
 
     // The files of a folder, in the order the walk takes them. What was pending for
-    // the previous folder is dropped. A file with an analysis in note is not read: that
-    // analysis is its result. testi: the analysis also gathers the texts for search.
-    void Cartella(const std::string& cartella, std::vector<std::string> nomi,
-                  std::vector<std::optional<AnalisiFile>> note = {}, bool testi = false);
+    // the previous folder is dropped. testi: the analysis also gathers the texts for
+    // search (AnalizzaFile).
+    void Cartella(const std::string& cartella, std::vector<std::string> nomi, bool testi = false);
 
     // The analysis of file i of the folder, where i is the next file to take: waits
     // for it at most attesa, and returns nothing when it is not ready by then. Throws
@@ -50,16 +49,12 @@ private:
 
     void Lavora();
     std::string Percorso(std::size_t i) const;
-    // File i's analysis given in note, taken out; none when the file must be read.
-    // The workers call it with the lock held.
-    std::optional<AnalisiFile> Nota(std::size_t i);
 
     std::mutex m;
     std::condition_variable lavoro; // a file may be started, or the end has come
     std::condition_variable fatto;  // a result is ready
     std::string cartella;
     std::vector<std::string> nomi;
-    std::vector<std::optional<AnalisiFile>> note;
     bool testi = false;
     std::vector<Esito> esiti; // the window, a ring: file i in esiti[i % size]
     std::size_t prossimo = 0; // the next file to start

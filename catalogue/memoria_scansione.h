@@ -17,7 +17,7 @@
 struct FileDellaCartella {
     std::string nome;
     std::uint64_t dimensione = 0;
-    std::int64_t modifica = 0; // nanoseconds since 1970 (velmora::Nanosecondi)
+    std::int64_t modifica = 0; // nanoseconds since 1970 (velmora::LeggiStatoFile)
 };
 
 class MemoriaScansione {

@@ -24,19 +24,8 @@ std::vector<FileDellaCartella> Elenco(const std::string& cartella,
     std::vector<FileDellaCartella> file;
     file.reserve(nomi.size());
     for (const std::string& nome : nomi) {
-        FileDellaCartella& f = file.emplace_back(FileDellaCartella{nome, 0, 0});
-        std::error_code ec;
-        const std::filesystem::directory_entry voce(
-            velmora::PercorsoDaUtf8(velmora::UnisciPercorso(cartella, nome)), ec);
-        const std::uintmax_t dimensione = voce.file_size(ec);
-        if (ec) {
-            continue;
-        }
-        const auto modifica = voce.last_write_time(ec);
-        if (!ec) {
-            f.dimensione = dimensione;
-            f.modifica = velmora::Nanosecondi(modifica);
-        }
+        const auto stato = velmora::LeggiStatoFile(velmora::UnisciPercorso(cartella, nome));
+        file.push_back({nome, stato ? stato->dimensione : 0, stato ? stato->modifica : 0});
     }
     return file;
 }
@@ -194,35 +183,49 @@ bool Scansione::ElaboraCartella(bool analisi) {
         return false;
     }
     const std::string directory = cartelle.TestoRiga(cartelle.RigaSelezionata());
-    // What the memory knows of the folder's files: those are not read again.
+    // The files the memory knows unchanged are not read again: only the others go to
+    // the readers, in the walk's order.
     std::unique_ptr<MemoriaScansione::Cartella> ricordo;
-    std::vector<bool> noti(record.size());
+    std::vector<std::optional<AnalisiFile>> note(record.size());
     if (analisi) {
         std::vector<std::string> nomi;
         nomi.reserve(record.size());
         for (const datisort& d : record) {
             nomi.push_back(file.TestoRiga(d.indice));
         }
-        std::vector<std::optional<AnalisiFile>> note;
         if (memoria != nullptr) {
             ricordo = memoria->Apri(cartelle.Directory(), Elenco(cartelle.Directory(), nomi));
         }
-        if (ricordo) {
-            note.resize(nomi.size());
-            for (std::size_t i = 0; i < nomi.size(); ++i) {
+        std::vector<std::string> daLeggere;
+        for (std::size_t i = 0; i < nomi.size(); ++i) {
+            if (ricordo) {
                 note[i] = ricordo->Nota(i);
-                noti[i] = note[i].has_value();
+            }
+            if (!note[i]) {
+                daLeggere.push_back(std::move(nomi[i]));
             }
         }
-        anticipo->Cartella(cartelle.Directory(), std::move(nomi), std::move(note),
+        anticipo->Cartella(cartelle.Directory(), std::move(daLeggere),
                            ricordo && memoria->VuoleTesti());
     }
+    std::size_t letti = 0; // the files taken from the readers
     for (std::size_t i = 0; i < record.size(); ++i) {
         const std::string nome = file.TestoRiga(record[i].indice);
         Stato(directory + " - " + nome);
-        if (!AggiungiFile(directory, nome, i, analisi, ricordo.get(), noti[i])) {
-            break;
+        AnalisiFile a;
+        if (note[i]) {
+            a = std::move(*note[i]);
+        } else if (analisi) {
+            std::optional<AnalisiFile> letta = Prendi(letti++);
+            if (!letta) {
+                break;
+            }
+            a = std::move(*letta);
+            if (ricordo) {
+                ricordo->Analizzato(i, a);
+            }
         }
+        AggiungiVoce(catalogo, directory, nome, cartelle.Directory(), a);
         Elabora();
         if (!inAnalisi) {
             break;
@@ -231,26 +234,18 @@ bool Scansione::ElaboraCartella(bool analisi) {
     return true;
 }
 
-// Appends the entry of file i of the folder; false when the scan was stopped while
-// the walk waited for its analysis.
-bool Scansione::AggiungiFile(const std::string& directory, const std::string& nome, std::size_t i,
-                             bool analisi, MemoriaScansione::Cartella* ricordo, bool noto) {
+// The analysis of the j-th file given to the readers; none when the scan was stopped
+// while the walk waited for it.
+std::optional<AnalisiFile> Scansione::Prendi(std::size_t j) {
     std::optional<AnalisiFile> a;
-    if (analisi) {
-        // The window stays alive while a slow file (a network drive) is read.
-        while (!(a = anticipo->Prendi(i, kAttesaMessaggi))) {
-            Elabora();
-            if (!inAnalisi) {
-                return false;
-            }
+    // The window stays alive while a slow file (a network drive) is read.
+    while (!(a = anticipo->Prendi(j, kAttesaMessaggi))) {
+        Elabora();
+        if (!inAnalisi) {
+            return std::nullopt;
         }
     }
-    if (a && ricordo != nullptr && !noto) {
-        ricordo->Analizzato(i, *a);
-    }
-    AggiungiVoce(catalogo, directory, nome, cartelle.Directory(),
-                 a ? std::move(*a) : AnalisiFile{});
-    return true;
+    return a;
 }
 
 // The full paths of the current folder's sub-folders, as the folder list shows them.

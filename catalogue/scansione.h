@@ -10,6 +10,7 @@
 #include "memoria_scansione.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,8 +95,7 @@ public:
 private:
     void Cammina(bool analisi, bool sottoCartelle);
     bool ElaboraCartella(bool analisi);
-    bool AggiungiFile(const std::string& directory, const std::string& nome, std::size_t i,
-                      bool analisi, MemoriaScansione::Cartella* ricordo, bool noto);
+    std::optional<AnalisiFile> Prendi(std::size_t j);
     std::vector<std::string> SottoCartelle() const;
     void Fine();
     void Elabora();

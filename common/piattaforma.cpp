@@ -349,9 +349,27 @@ std::string PercorsoCatalogo() {
 #endif
 }
 
-std::int64_t Nanosecondi(fs::file_time_type tempo) {
-    const auto sistema = std::chrono::file_clock::to_sys(tempo);
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(sistema.time_since_epoch()).count();
+std::optional<StatoFile> LeggiStatoFile(std::string_view percorso) {
+#ifdef _WIN32
+    WIN32_FILE_ATTRIBUTE_DATA dati;
+    if (!GetFileAttributesExW(PercorsoDaUtf8(percorso).c_str(), GetFileExInfoStandard, &dati)) {
+        return std::nullopt;
+    }
+    // 100-nanosecond ticks since 1601.
+    const auto tick = (static_cast<std::int64_t>(dati.ftLastWriteTime.dwHighDateTime) << 32) |
+                      dati.ftLastWriteTime.dwLowDateTime;
+    constexpr std::int64_t k1601a1970 = 116444736000000000;
+    return StatoFile{(static_cast<std::uint64_t>(dati.nFileSizeHigh) << 32) | dati.nFileSizeLow,
+                     (tick - k1601a1970) * 100};
+#else
+    struct stat st {};
+    if (stat(PercorsoDaUtf8(percorso).c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return StatoFile{static_cast<std::uint64_t>(st.st_size),
+                     static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 +
+                         st.st_mtim.tv_nsec};
+#endif
 }
 
 std::int64_t NanosecondiAdesso() {

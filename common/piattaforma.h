@@ -91,9 +91,15 @@ std::string LeggiInizioFile(std::string_view percorso, std::size_t n);
 // Empty when the system gives no such folder.
 std::string PercorsoCatalogo();
 
-// A file time as nanoseconds since 1970 (UTC), and the system clock's time now in the
-// same unit: what the stored catalogue compares.
-std::int64_t Nanosecondi(std::filesystem::file_time_type tempo);
+// The size and last modification of a file (following links), with one look at it;
+// times in nanoseconds since 1970 (UTC). Nothing when it cannot be looked at.
+struct StatoFile {
+    std::uint64_t dimensione = 0;
+    std::int64_t modifica = 0;
+};
+std::optional<StatoFile> LeggiStatoFile(std::string_view percorso);
+
+// The system clock's time now, in nanoseconds since 1970 (UTC).
 std::int64_t NanosecondiAdesso();
 
 // Reads a whole regular file of at most massimo bytes. The file is opened without

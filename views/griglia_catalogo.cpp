@@ -83,6 +83,17 @@ void PreparaGriglia(TStringGrid& griglia) {
     }
 }
 
+bool NelFiltro(const dati::elemento& voce, Filtro filtro) {
+    switch (filtro) {
+    case Filtro::ConTesto:
+        return voce.ConTesto();
+    case Filtro::Corrotti:
+        return voce.Corrotto();
+    default:
+        return true;
+    }
+}
+
 std::vector<const dati::elemento*> VociDelFiltro(dati& catalogo, Filtro filtro) {
     const std::int32_t n = Conta(catalogo, filtro);
     std::vector<const dati::elemento*> voci;

@@ -34,6 +34,9 @@ std::string TestoColonna(const dati::elemento& voce, int colonna);
 // Ten columns of the initial widths and the grid's ten rows.
 void PreparaGriglia(TStringGrid& griglia);
 
+// True when the filter lists the entry: what its cursor moves look for.
+bool NelFiltro(const dati::elemento& voce, Filtro filtro);
+
 // The entries the filter lists, in catalogue order.
 std::vector<const dati::elemento*> VociDelFiltro(dati& catalogo, Filtro filtro);
 

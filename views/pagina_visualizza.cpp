@@ -144,16 +144,14 @@ Filtro PaginaVisualizza::FiltroAttivo() const {
 }
 
 void PaginaVisualizza::VisualizzaGriglia() {
-    const auto& trovate = Ricerca->Risultato();
-    if (catalogo.NumeroFile() == 0 || (!trovate && !Ordine->Attuale().Attivo())) {
+    const bool ristretta = Ricerca->Attiva();
+    if (catalogo.NumeroFile() == 0 || (!ristretta && !Ordine->Attuale().Attivo())) {
         righe.reset();
         RiempiGriglia(*Grid, *ScrollBar1, catalogo, FiltroAttivo());
         return;
     }
-    std::vector<const dati::elemento*> voci = VociDelFiltro(catalogo, FiltroAttivo());
-    if (trovate) {
-        std::erase_if(voci, [&](const dati::elemento* e) { return !trovate->contains(e); });
-    }
+    std::vector<const dati::elemento*> voci =
+        ristretta ? Ricerca->Righe(FiltroAttivo()) : VociDelFiltro(catalogo, FiltroAttivo());
     ::Ordina(voci, Ordine->Attuale());
     righe = voci;
     RiempiGriglia(*Grid, *ScrollBar1, std::move(voci));

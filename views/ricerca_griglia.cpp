@@ -12,7 +12,11 @@
 #include <QMenu>
 #include <QShortcut>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -54,27 +58,7 @@ void RicercaGriglia::Apri() {
     if (!Campo->isVisible()) {
         archivio = std::make_unique<velmora::archivio::Archivio>(velmora::PercorsoCatalogo(),
                                                                  kAttesaGriglia);
-        perId.clear();
-        const auto indice = archivio->Indice();
-        if (!indice) {
-            NonDisponibile(archivio->Motivo());
-        } else {
-            // The catalogue's entries by full path, then the stored ids of those paths.
-            std::unordered_map<std::string, const dati::elemento*> perPercorso;
-            perPercorso.reserve(static_cast<std::size_t>(catalogo.NumeroFile()));
-            for (const dati::elemento* e = catalogo.PrimoElemento(); e != nullptr;
-                 e = e->successivo) {
-                perPercorso.emplace(velmora::UnisciPercorso(e->percorso, e->nome), e);
-            }
-            for (const velmora::archivio::Archivio::Voce& v : *indice) {
-                const auto e = perPercorso.find(velmora::UnisciPercorso(v.cartella, v.nome));
-                if (e != perPercorso.end()) {
-                    perId.emplace(v.id, e->second);
-                }
-            }
-            Campo->setReadOnly(false);
-            Campo->setPlaceholderText("Cerca: nome, cartella, copyright, testo...");
-        }
+        Indicizza();
         const QRect area = griglia.geometry();
         const int basso = area.top() + griglia.viewport()->geometry().bottom();
         Campo->setGeometry(area.right() - kLarghezzaCampo - 1, basso - kAltezzaCampo,
@@ -86,8 +70,47 @@ void RicercaGriglia::Apri() {
     Campo->selectAll();
 }
 
+// The catalogue's entries in order, and where each stored file stands among them.
+void RicercaGriglia::Indicizza() {
+    voci.clear();
+    posizioni.clear();
+    const auto indice = archivio->Indicizza();
+    if (!indice) {
+        NonDisponibile(archivio->Motivo());
+        return;
+    }
+    // The entries by folder and name; the views into them serve only here.
+    using Chiave = std::pair<std::string_view, std::string_view>;
+    const auto hash = [](const Chiave& k) {
+        return std::hash<std::string_view>{}(k.first) * 31 +
+               std::hash<std::string_view>{}(k.second);
+    };
+    std::unordered_map<Chiave, std::int32_t, decltype(hash)> perNome(
+        static_cast<std::size_t>(catalogo.NumeroFile()), hash);
+    for (const dati::elemento* e = catalogo.PrimoElemento(); e != nullptr; e = e->successivo) {
+        perNome.emplace(Chiave(e->percorso, e->nome), static_cast<std::int32_t>(voci.size()));
+        voci.push_back(e);
+    }
+    std::int64_t massimo = 0;
+    for (const auto& f : indice->file) {
+        massimo = std::max(massimo, f.id);
+    }
+    posizioni.assign(static_cast<std::size_t>(massimo) + 1, -1);
+    for (const auto& f : indice->file) {
+        const auto cartella = indice->cartelle.find(f.cartella);
+        if (cartella == indice->cartelle.end()) {
+            continue;
+        }
+        if (const auto e = perNome.find(Chiave(cartella->second, f.nome)); e != perNome.end()) {
+            posizioni[static_cast<std::size_t>(f.id)] = e->second;
+        }
+    }
+    Campo->setReadOnly(false);
+    Campo->setPlaceholderText("Cerca: nome, cartella, copyright, testo...");
+}
+
 void RicercaGriglia::Chiudi() {
-    const bool ristretta = trovate.has_value();
+    const bool ristretta = Attiva();
     Dimentica();
     griglia.setFocus(Qt::OtherFocusReason);
     if (ristretta) {
@@ -96,39 +119,42 @@ void RicercaGriglia::Chiudi() {
 }
 
 void RicercaGriglia::Dimentica() {
-    trovate.reset();
-    perId.clear();
+    trovate.clear();
+    voci.clear();
+    posizioni.clear();
     archivio.reset();
     const QSignalBlocker silenzio(Campo);
     Campo->clear();
     Campo->hide();
 }
 
+std::vector<const dati::elemento*> RicercaGriglia::Righe(Filtro filtro) const {
+    std::vector<const dati::elemento*> righe;
+    for (std::size_t i = 0; i < trovate.size(); ++i) {
+        if (trovate[i] && NelFiltro(*voci[i], filtro)) {
+            righe.push_back(voci[i]);
+        }
+    }
+    return righe;
+}
+
 void RicercaGriglia::Digitato(const QString& testo) {
     if (!archivio || !archivio->Disponibile()) {
         return;
     }
-    const std::string domanda = testo.toStdString();
-    const std::optional<bool> parole = archivio->HaParole(domanda);
-    std::optional<std::vector<std::int64_t>> id;
-    if (parole.value_or(false)) {
-        id = archivio->IdTrovati(domanda);
-    }
-    if (!archivio->Disponibile()) {
+    const auto trovati = archivio->IdTrovati(testo.toStdString());
+    trovate.clear();
+    if (!trovati) {
         NonDisponibile(archivio->Motivo());
-        trovate.reset();
-    } else if (!parole.value_or(false)) {
-        trovate.reset(); // nothing to look for: the whole filter
-    } else {
-        Trovate nuove;
-        nuove.reserve(id->size());
-        for (const std::int64_t i : *id) {
-            if (const auto e = perId.find(i); e != perId.end()) {
-                nuove.insert(e->second);
+    } else if (trovati->parole) {
+        trovate.assign(voci.size(), 0);
+        for (const std::int64_t id : trovati->id) {
+            if (id >= 0 && static_cast<std::size_t>(id) < posizioni.size() &&
+                posizioni[static_cast<std::size_t>(id)] >= 0) {
+                trovate[static_cast<std::size_t>(posizioni[static_cast<std::size_t>(id)])] = 1;
             }
         }
-        trovate = std::move(nuove);
-    }
+    } // no word to look for: the whole filter
     cambiata();
 }
 

@@ -8,14 +8,14 @@
 
 #include "archivio.h"
 #include "dati.h"
+#include "griglia_catalogo.h"
 
 #include <QObject>
 
 #include <functional>
 #include <memory>
 #include <optional>
-#include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 class QAction;
 class QLineEdit;
@@ -27,8 +27,6 @@ class RicercaGriglia : public QObject {
     Q_OBJECT
 
 public:
-    using Trovate = std::unordered_set<const dati::elemento*>;
-
     // The field is a child of pagina, over griglia; "Cerca..." joins menu. cambiata
     // refills the grid after what is found changed.
     RicercaGriglia(QWidget& pagina, TStringGrid& griglia, dati& catalogo, QMenu& menu,
@@ -45,13 +43,16 @@ public:
     // Before the catalogue is emptied: the field closes, the grid is left alone.
     void Dimentica();
 
-    // The entries the words typed find; none while the grid is not narrowed.
-    const std::optional<Trovate>& Risultato() const { return trovate; }
+    // The grid is narrowed to what the words typed find.
+    bool Attiva() const { return !trovate.empty(); }
+    // The entries of the filter that the words typed find, in catalogue order.
+    std::vector<const dati::elemento*> Righe(Filtro filtro) const;
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
+    void Indicizza();
     void Digitato(const QString& testo);
     void NonDisponibile(const std::string& motivo);
 
@@ -59,9 +60,11 @@ private:
     TStringGrid& griglia;
     dati& catalogo;
     std::function<void()> cambiata;
-    // Open while the field is: the stored catalogue, and its ids of the catalogue's
-    // entries.
+    // Open while the field is: the stored catalogue, the catalogue's entries in their
+    // order, and the place there of each stored id (-1 for none).
     std::unique_ptr<velmora::archivio::Archivio> archivio;
-    std::unordered_map<std::int64_t, const dati::elemento*> perId;
-    std::optional<Trovate> trovate;
+    std::vector<const dati::elemento*> voci;
+    std::vector<std::int32_t> posizioni;
+    // What the words find, an element per entry of voci; empty: not narrowed.
+    std::vector<char> trovate;
 };

@@ -121,7 +121,7 @@ TEST(Archivio, AFolderStoredGivesBackEveryValueAsItWasAndKeepsIdsAcrossUpdates) 
     }
     ASSERT_TRUE(a.Scrivi(p.cartella, {}, via));
     EXPECT_TRUE(a.Cartella(p.cartella).empty());
-    EXPECT_TRUE(a.Indice().value().empty());
+    EXPECT_TRUE(a.Indicizza().value().file.empty());
 }
 
 TEST(Archivio, AStoredAnalysisHoldsOnlyForTheSameSizeTimeAndVersionReadWellAfterTheChange) {
@@ -157,7 +157,7 @@ TEST(Archivio, FoldersGoneFromDiskAreForgottenWithEverythingBelowThem) {
     EXPECT_EQ(a.Cartella(p.t.Percorso("musica/Pop Rock")).size(), 1u);
     EXPECT_EQ(a.Cartella(p.t.Percorso("musica/Jazz")).size(), 1u);
     EXPECT_EQ(a.Cartella(p.cartella).size(), 1u);
-    EXPECT_EQ(a.Indice().value().size(), 3u);
+    EXPECT_EQ(a.Indicizza().value().file.size(), 3u);
     EXPECT_TRUE(p.Trovati(a, "anni").empty()); // gone from the index as well
 }
 
@@ -197,21 +197,16 @@ TEST(Archivio, SearchFindsWordsInAnyOrderWithoutCaseOrAccentsBestFirstWithTheirF
                  std::vector{Letto("Canzone.mid", testo), Letto("CITTÀ VECCHIA.mid", Analisi(80)),
                              Letto("Strumentale.mid", tracce)},
                  {}));
+    // Each word counts with its heaviest field: the name, then the copyright, then the
+    // text.
+    EXPECT_EQ(p.Trovati(a, "citta"),
+              (std::vector<std::string>{"CITTÀ VECCHIA.mid", "Strumentale.mid", "Canzone.mid"}));
     const std::vector<Trovato> citta = a.Cerca("citta").value();
-    ASSERT_EQ(citta.size(), 3u);
-    // The name weighs most.
-    EXPECT_EQ(citta[0].nome, "CITTÀ VECCHIA.mid");
     EXPECT_EQ(citta[0].campi, std::vector<std::string_view>{"nome"});
     EXPECT_EQ(citta[0].cartella, p.cartella);
     EXPECT_EQ(citta[0].durata, 80);
-    for (const Trovato& f : citta) {
-        if (f.nome == "Canzone.mid") {
-            EXPECT_EQ(f.campi, std::vector<std::string_view>{"testo"});
-        }
-        if (f.nome == "Strumentale.mid") {
-            EXPECT_EQ(f.campi, std::vector<std::string_view>{"copyright"});
-        }
-    }
+    EXPECT_EQ(citta[1].campi, std::vector<std::string_view>{"copyright"});
+    EXPECT_EQ(citta[2].campi, std::vector<std::string_view>{"testo"});
     EXPECT_EQ(p.Trovati(a, "PERCHE notte"), std::vector<std::string>{"Canzone.mid"});
     EXPECT_EQ(p.Trovati(a, "notte perché karaoke"), std::vector<std::string>{"Canzone.mid"});
     EXPECT_EQ(p.Trovati(a, "basso"), std::vector<std::string>{"Strumentale.mid"});
@@ -222,7 +217,14 @@ TEST(Archivio, SearchFindsWordsInAnyOrderWithoutCaseOrAccentsBestFirstWithTheirF
     EXPECT_TRUE(p.Trovati(a, "citta", p.t.Percorso("altrove")).empty());
     EXPECT_EQ(p.Trovati(a, "citta", p.cartella).size(), 3u);
     EXPECT_EQ(p.Trovati(a, "citta", p.t.Percorso("")).size(), 3u);
-    EXPECT_EQ(a.IdTrovati("citta").value().size(), 3u);
+    EXPECT_EQ(a.IdTrovati("citta").value().id.size(), 3u);
+    EXPECT_FALSE(a.IdTrovati(" -- ").value().parole);
+    // Both words in the name beat one there and one in the text.
+    ASSERT_TRUE(a.Scrivi(
+        p.cartella,
+        std::vector{Letto("Vecchia.mid", testo), Letto("Vecchia notte.mid", Analisi(1))}, {}));
+    EXPECT_EQ(p.Trovati(a, "NOTTE vecchia"),
+              (std::vector<std::string>{"Vecchia notte.mid", "Vecchia.mid"}));
 }
 
 TEST(Archivio, AMissingDatabaseIsCreatedWithItsFolders) {

@@ -133,6 +133,27 @@ private slots:
         QCOMPARE(Nomi(velmora), QStringList({"Berceuse"}));
     }
 
+    void SenzaCatalogoSalvatoLaScansioneELaRicercaLoDicono() {
+        // A file stands where the database's folder should be.
+        QFile blocco(banco->ambiente.cartella.filePath("blocco"));
+        QVERIFY(blocco.open(QIODevice::WriteOnly));
+        qputenv("VELMORA_DB", QDir::toNativeSeparators(banco->ambiente.cartella.filePath(
+                                                           "blocco/catalogo.sqlite"))
+                                  .toUtf8());
+        TVelmora& velmora = ApriSu(banco->ambiente, banco->campioni.Radice());
+        Clic(velmora.Start);
+        QCOMPARE(velmora.LabelStato->text(),
+                 QString("Analisi senza catalogo salvato: il database non si può aprire"));
+        QCOMPARE(velmora.catalogo.NumeroFile(), 11);
+        Clic(velmora.Visualizza);
+        const QStringList tutti = Nomi(velmora);
+        Cerca(velmora, "mattino");
+        QLineEdit* campo = velmora.Vista->Ricerca->Campo;
+        QVERIFY(campo->isReadOnly());
+        QVERIFY(campo->placeholderText().startsWith("Ricerca non disponibile: "));
+        QCOMPARE(Nomi(velmora), tutti);
+    }
+
     void UnClicSullIntestazioneOrdinaInverteERipristina() {
         TVelmora& velmora = Scansionata(*banco);
         const QStringList catalogo = Nomi(velmora);
@@ -174,7 +195,7 @@ private slots:
         // A search narrows the sorted grid and keeps its order.
         Cerca(velmora, "la");
         nomi = Nomi(velmora);
-        QVERIFY(nomi.size() >= 2);
+        QVERIFY(nomi.size() >= 2 && nomi.size() < catalogo.size());
         QVERIFY(std::is_sorted(nomi.begin(), nomi.end(), [](const QString& a, const QString& b) {
             return a.toLower() < b.toLower();
         }));
