@@ -120,15 +120,6 @@ std::optional<std::uint64_t> RaccoltaNote::Impronta(std::uint32_t divisione) {
     return Hash64({reinterpret_cast<const std::uint8_t*>(riassunto), sizeof riassunto});
 }
 
-std::string Esadecimale(std::uint64_t valore) {
-    static constexpr char kCifre[] = "0123456789abcdef";
-    std::string testo(16, '0');
-    for (int k = 15; k >= 0; --k, valore >>= 4) {
-        testo[static_cast<std::size_t>(k)] = kCifre[valore & 0xF];
-    }
-    return testo;
-}
-
 } // namespace velmora
 
 std::optional<std::uint64_t> Midi::HashByte() const {

@@ -19,7 +19,6 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 namespace velmora {
@@ -47,8 +46,5 @@ private:
     static constexpr std::uint8_t kCanaleBatteria = 9; // MIDI channel 10
     std::vector<std::uint64_t> note;                   // tick, key, drum
 };
-
-// A fingerprint as text: 16 lower-case hexadecimal digits.
-std::string Esadecimale(std::uint64_t valore);
 
 } // namespace velmora

@@ -11,6 +11,7 @@
 #include "finestre.h"
 #include "impostazioni.h"
 #include "ordine_griglia.h"
+#include "pagina_analizza.h"
 #include "pagina_visualizza.h"
 #include "ricerca_griglia.h"
 #include "tstringgrid.h"
@@ -46,11 +47,11 @@ int main(int argc, char** argv) {
     Finestre finestre;
     TVelmora& velmora = finestre.velmora;
     velmora.show();
-    velmora.ImpostaCartellaDirectory(argv[1]);
+    velmora.Analisi->ImpostaCartellaDirectory(argv[1]);
     velmora.AnalizzaClick();
 
     auto inizio = std::chrono::steady_clock::now();
-    velmora.Button1Click();
+    velmora.Analisi->Button1Click();
     const double scansione = Secondi(inizio);
 
     inizio = std::chrono::steady_clock::now();

@@ -42,7 +42,7 @@ void AnalisiAnticipata::Cartella(const std::string& nuova, std::vector<std::stri
         cartella = nuova;
         nomi = std::move(nuoviNomi);
         testi = conTesti;
-        std::fill(esiti.begin(), esiti.end(), Esito{});
+        std::fill(esiti.begin(), esiti.end(), Posto{});
         prossimo = preso = 0;
         limite = nomi.size();
         ++generazione;
@@ -55,14 +55,14 @@ std::optional<AnalisiFile> AnalisiAnticipata::Prendi(std::size_t i,
     if (fili.empty()) {
         return AnalizzaFile(Percorso(i), testi);
     }
-    Esito esito;
+    Posto esito;
     {
         std::unique_lock l(m);
-        Esito& posto = esiti[i % esiti.size()];
+        Posto& posto = esiti[i % esiti.size()];
         if (!fatto.wait_for(l, attesa, [&] { return posto.pronto; })) {
             return std::nullopt;
         }
-        esito = std::exchange(posto, Esito{});
+        esito = std::exchange(posto, Posto{});
         preso = i + 1;
     }
     lavoro.notify_one(); // the window moved on by one file
@@ -90,7 +90,7 @@ void AnalisiAnticipata::Lavora() {
         const std::string percorso = Percorso(i);
         const bool conTesti = testi;
         l.unlock();
-        Esito esito;
+        Posto esito;
         try {
             esito.analisi = AnalizzaFile(percorso, conTesti);
         } catch (...) {

@@ -41,7 +41,7 @@ public:
     void Interrompi();
 
 private:
-    struct Esito {
+    struct Posto {
         bool pronto = false;
         AnalisiFile analisi;
         std::exception_ptr errore;
@@ -56,7 +56,7 @@ private:
     std::string cartella;
     std::vector<std::string> nomi;
     bool testi = false;
-    std::vector<Esito> esiti; // the window, a ring: file i in esiti[i % size]
+    std::vector<Posto> esiti; // the window, a ring: file i in esiti[i % size]
     std::size_t prossimo = 0; // the next file to start
     std::size_t preso = 0;    // the next file the walk takes
     std::size_t limite = 0;   // no file from here on is started

@@ -1,5 +1,7 @@
 #include "doppioni.h"
 
+#include "piattaforma.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -45,22 +47,72 @@ std::optional<Chiave> ChiaveMusica(const dati::elemento& e) {
     return e.impronta ? std::optional<Chiave>({*e.impronta, 0}) : std::nullopt;
 }
 
+// The files behind the entries of one raw group: entries of one file (the same
+// identity on disk) become one, the first in catalogue order, with the others as its
+// other names. An entry whose file cannot be reached now counts on its own.
+class FileSuDisco {
+public:
+    GruppoDoppioni Raggruppa(GruppoDoppioni::Tipo tipo,
+                             const std::vector<const dati::elemento*>& voci) {
+        GruppoDoppioni g{tipo, {}, {}};
+        std::vector<std::optional<velmora::IdentitaFile>> viste;
+        for (const dati::elemento* e : voci) {
+            const std::optional<velmora::IdentitaFile> id = Identita(*e);
+            const auto stesso = id ? std::find(viste.begin(), viste.end(), id) : viste.end();
+            if (stesso == viste.end()) {
+                g.voci.push_back(e);
+                g.altriNomi.emplace_back();
+                viste.push_back(id);
+            } else {
+                g.altriNomi[static_cast<std::size_t>(stesso - viste.begin())].push_back(e);
+            }
+        }
+        return g;
+    }
+
+private:
+    // Asked once per entry: an entry can be in a group of each kind.
+    const std::optional<velmora::IdentitaFile>& Identita(const dati::elemento& e) {
+        const auto [it, nuovo] = identita.try_emplace(&e);
+        if (nuovo) {
+            it->second = velmora::IdentitaDi(velmora::UnisciPercorso(e.percorso, e.nome));
+        }
+        return it->second;
+    }
+
+    std::unordered_map<const dati::elemento*, std::optional<velmora::IdentitaFile>> identita;
+};
+
 } // namespace
 
-std::vector<GruppoDoppioni> TrovaDoppioni(const dati& catalogo) {
-    std::vector<GruppoDoppioni> gruppi;
-    for (auto& voci : Raccogli(catalogo, ChiaveByte)) {
-        gruppi.push_back({GruppoDoppioni::Tipo::Identici, std::move(voci)});
-    }
-    for (auto& voci : Raccogli(catalogo, ChiaveMusica)) {
-        // Byte copies of one file alone are already a group of identical files.
-        const bool tuttiUguali = std::all_of(voci.begin(), voci.end(), [&](const auto* e) {
-            return ChiaveByte(*e) == ChiaveByte(*voci.front());
-        });
-        if (!tuttiUguali) {
-            gruppi.push_back({GruppoDoppioni::Tipo::StessaMusica, std::move(voci)});
+std::size_t GruppoDoppioni::Posto(const dati::elemento& voce) const {
+    for (std::size_t i = 0; i < voci.size(); ++i) {
+        if (voci[i] == &voce ||
+            std::find(altriNomi[i].begin(), altriNomi[i].end(), &voce) != altriNomi[i].end()) {
+            return i;
         }
     }
+    return voci.size();
+}
+
+std::vector<GruppoDoppioni> TrovaDoppioni(const dati& catalogo) {
+    FileSuDisco file;
+    std::vector<GruppoDoppioni> gruppi;
+    for (const auto& voci : Raccogli(catalogo, ChiaveByte)) {
+        gruppi.push_back(file.Raggruppa(GruppoDoppioni::Tipo::Identici, voci));
+    }
+    for (const auto& voci : Raccogli(catalogo, ChiaveMusica)) {
+        GruppoDoppioni g = file.Raggruppa(GruppoDoppioni::Tipo::StessaMusica, voci);
+        // Byte copies of one file alone are already a group of identical files.
+        const bool tuttiUguali = std::all_of(g.voci.begin(), g.voci.end(), [&](const auto* e) {
+            return ChiaveByte(*e) == ChiaveByte(*g.voci.front());
+        });
+        if (!tuttiUguali) {
+            gruppi.push_back(std::move(g));
+        }
+    }
+    // One file under two names is no duplicate of itself.
+    std::erase_if(gruppi, [](const GruppoDoppioni& g) { return g.voci.size() < 2; });
     // Identical groups come first and each kind is in catalogue order, so a stable
     // sort by size alone gives the promised order.
     std::stable_sort(gruppi.begin(), gruppi.end(),
@@ -70,9 +122,7 @@ std::vector<GruppoDoppioni> TrovaDoppioni(const dati& catalogo) {
 
 std::vector<GruppoDoppioni> DoppioniDi(const dati& catalogo, const dati::elemento& voce) {
     std::vector<GruppoDoppioni> gruppi = TrovaDoppioni(catalogo);
-    std::erase_if(gruppi, [&](const GruppoDoppioni& g) {
-        return std::find(g.voci.begin(), g.voci.end(), &voce) == g.voci.end();
-    });
+    std::erase_if(gruppi, [&](const GruppoDoppioni& g) { return g.Posto(voce) == g.voci.size(); });
     return gruppi;
 }
 

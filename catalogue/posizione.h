@@ -22,9 +22,6 @@ public:
     // One level, for the start folder and its sub-folders.
     explicit posizione(std::vector<std::string> sottoCartelle);
 
-    // The counter of the folder being visited.
-    std::int32_t Contatore() const { return livelli.back().contatore; }
-
     // The folder being visited's next sub-folder to enter; nullptr after the last.
     const std::string* Prossima() const;
 

@@ -82,8 +82,6 @@ public:
     // (one still being analysed when the stop came is not). Does nothing when idle.
     void Ferma();
 
-    // A scan is running and has not been asked to stop.
-    bool InAnalisi() const { return inAnalisi; }
     // Button1Click() is still running (possibly winding down after a stop).
     bool InCorso() const { return inCorso; }
 

@@ -44,7 +44,7 @@ int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err);
 //                    [--no-cache]
 int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err);
 
-// velmora-cli render FILE -o OUT.wav [--soundfont SF2] [--rate HZ]
+// velmora-cli render FILE -o OUT.wav [--soundfont SF2] [--rate HZ] [--max-seconds N]
 int Render(Argomenti argomenti, std::ostream& out, std::ostream& err);
 // velmora-cli duplicates DIR [--no-subfolders] [--json] [--db FILE] [--no-cache]
 int Duplicates(Argomenti argomenti, std::ostream& out, std::ostream& err);

@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #endif
 
@@ -257,6 +258,53 @@ std::FILE* CreaFileNuovo(const fs::path& percorso) {
     return f;
 #else
     return std::fopen(percorso.c_str(), "wbx");
+#endif
+}
+
+std::optional<IdentitaFile> IdentitaDi(std::string_view percorso) {
+    const fs::path p = PercorsoDaUtf8(percorso);
+#ifdef _WIN32
+    // No access rights asked: reading the file index needs none, and a file another
+    // program holds open without sharing still answers. Backup semantics open folders.
+    const HANDLE h =
+        CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool letto = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    if (!letto) {
+        return std::nullopt;
+    }
+    return IdentitaFile{info.dwVolumeSerialNumber,
+                        (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+#else
+    struct stat st {};
+    if (stat(p.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return IdentitaFile{static_cast<std::uint64_t>(st.st_dev),
+                        static_cast<std::uint64_t>(st.st_ino)};
+#endif
+}
+
+std::optional<std::uint64_t> SpazioLibero(std::string_view cartella) {
+    const fs::path p = PercorsoDaUtf8(cartella);
+#ifdef _WIN32
+    ULARGE_INTEGER disponibili;
+    if (!GetDiskFreeSpaceExW(p.c_str(), &disponibili, nullptr, nullptr)) {
+        return std::nullopt;
+    }
+    return disponibili.QuadPart;
+#else
+    // f_bavail: what is left to a user who is not root, the same figure df shows.
+    struct statvfs sv {};
+    if (statvfs(p.c_str(), &sv) != 0) {
+        return std::nullopt;
+    }
+    return std::uint64_t{sv.f_bavail} * sv.f_frsize;
 #endif
 }
 

@@ -63,6 +63,23 @@ void UscitaBinaria();
 // when the name is taken.
 std::FILE* CreaFileNuovo(const std::filesystem::path& percorso);
 
+// What tells one file from another whatever its name: device and inode here, volume
+// serial number and file index on Windows. Hard links and symbolic links of one file
+// share it.
+struct IdentitaFile {
+    std::uint64_t volume = 0;
+    std::uint64_t indice = 0;
+    bool operator==(const IdentitaFile&) const = default;
+};
+
+// The identity of the file or folder at percorso, following symbolic links; none when
+// it does not exist or cannot be reached.
+std::optional<IdentitaFile> IdentitaDi(std::string_view percorso);
+
+// The bytes this user may still write on the disk that holds cartella; none when the
+// folder cannot be reached.
+std::optional<std::uint64_t> SpazioLibero(std::string_view cartella);
+
 // True for a name Windows keeps for a device ("con", "NUL.txt", "com1", ...): a file
 // of that name cannot be made there. Always false elsewhere.
 bool NomeRiservato(std::string_view nome);

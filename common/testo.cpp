@@ -188,4 +188,13 @@ std::string SoloLf(std::string_view testo) {
     return out;
 }
 
+std::string Esadecimale(std::uint64_t valore) {
+    static constexpr char kCifre[] = "0123456789abcdef";
+    std::string testo(16, '0');
+    for (int k = 15; k >= 0; --k, valore >>= 4) {
+        testo[static_cast<std::size_t>(k)] = kCifre[valore & 0xF];
+    }
+    return testo;
+}
+
 } // namespace velmora

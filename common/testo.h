@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,5 +35,8 @@ std::string SenzaUltimiCaratteri(std::string_view utf8, std::size_t n);
 
 // Line ends as a lone LF (for standard output): CR LF and a lone CR become LF.
 std::string SoloLf(std::string_view testo);
+
+// A 64-bit value (a hash, a fingerprint) as text: 16 lower-case hexadecimal digits.
+std::string Esadecimale(std::uint64_t valore);
 
 } // namespace velmora

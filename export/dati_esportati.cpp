@@ -1,12 +1,15 @@
 #include "dati_esportati.h"
 
-#include "impronta.h"
 #include "piattaforma.h"
+#include "scrittura.h"
 #include "testo.h"
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <string_view>
+#include <system_error>
 #include <variant>
 
 namespace {
@@ -62,8 +65,34 @@ std::string MinutiSecondi(std::int32_t secondi) {
     return std::to_string(secondi / 60) + ":" + (ss.size() < 2 ? "0" : "") + ss;
 }
 
+// Every analysis sets the MIDI type ("0" to "2", "?" or "-" when it failed): an entry
+// without one comes from a scan without analysis, which never opened the file.
+bool Analizzato(const dati::elemento& e) {
+    return !e.tipo.empty();
+}
+
+// The size of a file the scan did not open, as its folder gives it; none when the
+// file is gone.
+Valore DimensioneSuDisco(const std::string& file) {
+    std::error_code ec;
+    const std::uintmax_t byte = std::filesystem::file_size(velmora::PercorsoDaUtf8(file), ec);
+    return ec ? Valore(std::monostate{}) : Valore(static_cast<std::int64_t>(byte));
+}
+
 std::array<Valore, kCampi.size()> Valori(const dati::elemento& e) {
-    return {Utf8(velmora::UnisciPercorso(e.percorso, e.nome)),
+    const std::string file = velmora::UnisciPercorso(e.percorso, e.nome);
+    if (!Analizzato(e)) {
+        // Nothing of the analysis is known: empty cells, JSON null.
+        std::array<Valore, kCampi.size()> valori;
+        valori.fill(std::monostate{});
+        valori[0] = Utf8(file);
+        valori[1] = Utf8(e.percorso);
+        valori[2] = Utf8(e.directory);
+        valori[3] = Utf8(e.nome);
+        valori[6] = DimensioneSuDisco(file);
+        return valori;
+    }
+    return {Utf8(file),
             Utf8(e.percorso),
             Utf8(e.directory),
             Utf8(e.nome),
@@ -82,13 +111,18 @@ std::array<Valore, kCampi.size()> Valori(const dati::elemento& e) {
 }
 
 // RFC 4180: a field with a comma, a quote or a line break goes between quotes, its
-// quotes doubled; so a line break inside a name stays inside its field.
+// quotes doubled; so a line break inside a name stays inside its field. A text that a
+// spreadsheet would take for a formula (a name such as "=HYPERLINK(...).mid") starts
+// with an apostrophe, which spreadsheets read as "this is text".
 void CampoCsv(std::string& out, const std::string& t) {
+    const std::string_view formula = "=+-@\t\r";
+    const bool apostrofo = !t.empty() && formula.find(t[0]) != std::string_view::npos;
     if (t.find_first_of(",\"\r\n") == std::string::npos) {
+        out += apostrofo ? "'" : "";
         out += t;
         return;
     }
-    out += '"';
+    out += apostrofo ? "\"'" : "\"";
     for (const char c : t) {
         out += c;
         if (c == '"') {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #ifdef _WIN32
 #include <io.h>
@@ -63,7 +64,7 @@ bool NonFile(const fs::path& file) {
     return !ec && fs::exists(stato) && !fs::is_regular_file(stato) && !fs::is_directory(stato);
 }
 
-std::FILE* Apri(const fs::path& file, const char* modo) {
+std::FILE* ApriDispositivo(const fs::path& file, const char* modo) {
 #ifdef _WIN32
     return _wfopen(file.c_str(), fs::path(modo).c_str());
 #else
@@ -93,27 +94,28 @@ bool SuDisco(std::FILE* f) {
 #endif
 }
 
-// Writes every byte, flushes them (to the medium too when suDisco is set: devices and
-// pipes have none) and closes the file whatever happened; true when all of it worked.
-bool ScriviEChiudi(std::FILE* f, std::string_view contenuto, bool suDisco) {
-    bool scritto = contenuto.empty() ||
-                   std::fwrite(contenuto.data(), 1, contenuto.size(), f) == contenuto.size();
-    scritto = scritto && std::fflush(f) == 0 && (!suDisco || SuDisco(f));
+// Flushes the buffered bytes (to the medium too when suDisco is set: devices and pipes
+// have none) and closes the file whatever happened; true when all of it worked.
+bool ChiudiScritto(std::FILE* f, bool suDisco) {
+    const bool scritto = std::fflush(f) == 0 && (!suDisco || SuDisco(f));
     return std::fclose(f) == 0 && scritto;
-}
-
-// Writes the bytes straight into a device or a pipe.
-Esito ScriviDirettamente(const fs::path& file, std::string_view contenuto) {
-    std::FILE* f = Apri(file, "wb");
-    if (f == nullptr) {
-        return NonCreato(file);
-    }
-    return ScriviEChiudi(f, contenuto, false) ? Esito{} : ErroreScrittura(file);
 }
 
 } // namespace
 
-Esito ScriviFile(const std::string& nomeFile, std::string_view contenuto) {
+ScritturaFile::ScritturaFile(std::string nome) : nomeFile(std::move(nome)) {}
+
+ScritturaFile::~ScritturaFile() {
+    if (f != nullptr) {
+        std::fclose(f);
+    }
+    if (!temporaneo.empty()) {
+        std::error_code ec;
+        fs::remove(temporaneo, ec);
+    }
+}
+
+Esito ScritturaFile::Apri() {
     std::error_code ec;
     const fs::path dato = velmora::PercorsoDaUtf8(nomeFile);
     // A device's name is no file; Windows' absolute form of it would be the device's.
@@ -125,31 +127,68 @@ Esito ScriviFile(const std::string& nomeFile, std::string_view contenuto) {
         return NonCreato(dato);
     }
     // A link stays a link: the file it points to is the one replaced.
-    const fs::path file = Destinazione(nome);
+    file = Destinazione(nome);
     if (NonFile(file)) {
-        return ScriviDirettamente(file, contenuto);
+        f = ApriDispositivo(file, "wb");
+        return f != nullptr ? Esito{} : NonCreato(file);
     }
     if (Protetto(file)) {
         return NonCreato(file);
     }
-    fs::path temporaneo;
-    std::FILE* f = CreaTemporaneo(file, temporaneo);
+    f = CreaTemporaneo(file, temporaneo);
+    if (f == nullptr) {
+        temporaneo.clear();
+        return NonCreato(file);
+    }
+    return {};
+}
+
+std::optional<std::uint64_t> ScritturaFile::Spazio() const {
+    if (temporaneo.empty()) {
+        return std::nullopt;
+    }
+    return velmora::SpazioLibero(velmora::Utf8DaPercorso(temporaneo.parent_path()));
+}
+
+bool ScritturaFile::Scrivi(std::string_view parte) {
+    if (f == nullptr || guasto) {
+        return false;
+    }
+    guasto = !parte.empty() && std::fwrite(parte.data(), 1, parte.size(), f) != parte.size();
+    return !guasto;
+}
+
+Esito ScritturaFile::Concludi() {
     if (f == nullptr) {
         return NonCreato(file);
     }
-    if (!ScriviEChiudi(f, contenuto, true)) {
-        fs::remove(temporaneo, ec);
+    const bool scritto = ChiudiScritto(std::exchange(f, nullptr), !temporaneo.empty()) && !guasto;
+    if (!scritto) {
         return ErroreScrittura(file);
     }
+    if (temporaneo.empty()) {
+        return {};
+    }
     // A replaced file keeps its permissions.
+    std::error_code ec;
     const fs::file_status vecchio = fs::status(file, ec);
     if (!ec && fs::exists(vecchio)) {
         fs::permissions(temporaneo, vecchio.permissions(), ec);
     }
     fs::rename(temporaneo, file, ec);
     if (ec) {
-        fs::remove(temporaneo, ec);
         return NonCreato(file);
     }
+    temporaneo.clear();
     return {};
+}
+
+Esito ScriviFile(const std::string& nomeFile, std::string_view contenuto) {
+    ScritturaFile scrittura(nomeFile);
+    Esito esito = scrittura.Apri();
+    if (esito) {
+        scrittura.Scrivi(contenuto);
+        esito = scrittura.Concludi();
+    }
+    return esito;
 }

@@ -1,6 +1,7 @@
 #include "stampa_file.h"
 
 #include "formato.h"
+#include "scrittura.h"
 #include "testo.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "dati.h"
-#include "scrittura.h"
+#include "esito.h"
 
 #include <array>
 #include <string>

@@ -3,8 +3,8 @@
 
 namespace velmora {
 
-std::string RenderizzaWav(const Sequenza& /*sequenza*/, const std::string& /*uscita*/,
-                          const OpzioniRender& /*opzioni*/) {
+std::string RenderizzaWav(const Sequenza& /*sequenza*/, const PianoRender& /*piano*/,
+                          const OpzioniRender& /*opzioni*/, UscitaWav& /*uscita*/) {
     return "Render non disponibile: il programma è stato compilato senza FluidSynth.";
 }
 

@@ -3,8 +3,7 @@
 #include "piattaforma.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
 namespace velmora {
 
@@ -141,10 +140,6 @@ void Tempi(const std::vector<Grezzo>& grezzi, std::vector<CambioTempo> tempi,
         }
         const double secondi =
             secondiBase + static_cast<double>(g.tick - tickBase) * secondiPerTick;
-        if (secondi > kDurataMassima) {
-            s.danneggiata = true;
-            break;
-        }
         s.eventi.push_back({secondi, g.stato, g.dato1, g.dato2});
     }
     s.durata = s.eventi.empty() ? 0 : s.eventi.back().secondi;
@@ -187,15 +182,18 @@ Sequenza LeggiSequenza(std::span<const std::uint8_t> file) {
 }
 
 bool CaricaSequenza(const std::string& percorso, Sequenza& sequenza, std::string& errore) {
-    std::ifstream in(PercorsoDaUtf8(percorso), std::ios::binary);
-    if (!in) {
-        errore = "Impossibile leggere il file \"" + percorso + "\".";
+    const std::optional<ContenutoFile> contenuto =
+        LeggiFileRegolare(percorso, kByteSequenzaMassimi);
+    if (!contenuto) {
+        errore = "Impossibile leggere il file \"" + percorso +
+                 "\": non esiste, non è un file regolare o supera i 64 MiB.";
         return false;
     }
-    const std::vector<std::uint8_t> contenuto{std::istreambuf_iterator<char>(in),
-                                              std::istreambuf_iterator<char>()};
-    sequenza = LeggiSequenza(contenuto);
-    if (sequenza.eventi.empty()) {
+    sequenza = LeggiSequenza({contenuto->byte.get(), contenuto->dimensione});
+    const bool suona =
+        std::any_of(sequenza.eventi.begin(), sequenza.eventi.end(),
+                    [](const auto& e) { return (e.stato & 0xF0) == 0x90 && e.dato2 > 0; });
+    if (!suona) {
         errore = sequenza.danneggiata
                      ? "Il file \"" + percorso + "\" è danneggiato e non si può ascoltare."
                      : "Il file \"" + percorso + "\" non contiene note da ascoltare.";

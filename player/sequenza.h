@@ -3,6 +3,7 @@
 // a file that breaks off keeps the events read before the fault.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -23,14 +24,15 @@ struct Sequenza {
     bool danneggiata = false;       // some track broke off or held invalid data
 };
 
-// A damaged file's events past this time are left out: a corrupt delta time can put one
-// event days away, and a render must not fill the disk for it.
-constexpr double kDurataMassima = 60.0 * 60.0;
+// Larger files are not played: their events alone could take gigabytes of memory.
+constexpr std::size_t kByteSequenzaMassimi = std::size_t{64} << 20;
 
 Sequenza LeggiSequenza(std::span<const std::uint8_t> file);
 
-// Reads the file at percorso (UTF-8). On failure the result is false and errore holds the
-// message to show: unreadable, not a MIDI file, no notes to play.
+// Reads the regular file at percorso (UTF-8) of at most kByteSequenzaMassimi bytes. On
+// failure the result is false and errore holds the message to show: unreadable (also a
+// folder, a device or a pipe), not a MIDI file, nothing to play (no note-on with a
+// velocity above 0).
 bool CaricaSequenza(const std::string& percorso, Sequenza& sequenza, std::string& errore);
 
 } // namespace velmora

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build make pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     nlohmann-json3-dev libsqlite3-dev sqlite3
     fonts-comic-neue
@@ -14,6 +14,7 @@ packages=(
     unrtf
     libfluidsynth-dev timgm6mb-soundfont sox
     xvfb xauth
+    libreoffice-calc-nogui # a test opens the CSV export as a spreadsheet
 )
 if [[ "${1:-}" == windows ]]; then
     packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev xdotool imagemagick tcl)

@@ -9,6 +9,7 @@
 #include "finestre.h"
 #include "impostazioni.h"
 #include "menu_griglia.h"
+#include "pagina_analizza.h"
 #include "pagina_visualizza.h"
 #include "tstringgrid.h"
 
@@ -53,7 +54,7 @@ void ClicCella(TStringGrid& griglia, int colonna, int riga) {
 bool FotoDiTutto(TVelmora& velmora, TRapporto& rapporto, const QDir& cartella) {
     bool riuscito = Foto(velmora, cartella.filePath("velmora.png"));
     velmora.AnalizzaClick();
-    velmora.Button1Click();
+    velmora.Analisi->Button1Click();
     riuscito = Foto(velmora, cartella.filePath("velmora-analizza.png")) && riuscito;
     velmora.VisualizzaClick();
     ClicCella(*velmora.Vista->Grid, 1, 3);
@@ -61,10 +62,11 @@ bool FotoDiTutto(TVelmora& velmora, TRapporto& rapporto, const QDir& cartella) {
     riuscito = Foto(rapporto, cartella.filePath("rapporto.png")) && riuscito;
     // The listening menu opened on a row of the grid.
     TStringGrid& griglia = *velmora.Vista->Grid;
+    MenuGriglia& menu = *velmora.Vista->Menu;
     rapporto.hide();
-    velmora.Vista->Menu->Apri(griglia.visualRect(griglia.model()->index(4, 1)).center());
+    menu.Apri(griglia.visualRect(griglia.model()->index(4, 1)).center());
     riuscito = FotoSchermo(velmora, cartella.filePath("velmora-ascolto.png")) && riuscito;
-    velmora.Vista->Menu->Menu()->hide();
+    menu.Menu()->hide();
     velmora.SalvaClick();
     return Foto(velmora, cartella.filePath("velmora-salva.png")) && riuscito;
 }

@@ -1,26 +1,22 @@
-// The main window's handlers: settings, activation, opening pages 'Visualizza' and
-// 'Salva', minimise, close and the links of page 'Start'.
+// The main window's handlers: settings, activation, opening the pages, minimise and
+// close.
 #include "tvelmora.h"
 
-#include "ascolto.h"
 #include "errori.h"
 #include "impostazioni.h"
+#include "pagina_analizza.h"
+#include "pagina_start.h"
 #include "pagina_visualizza.h"
 #include "posizione_rapporto.h"
-#include "scansione.h"
-#include "tdirectorylistbox.h"
 #include "trapporto.h"
 
 #include "piattaforma.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QUrl>
 #include <QWindowStateChangeEvent>
 #include <cstdlib>
 #include <filesystem>
@@ -49,14 +45,13 @@ void TVelmora::FormCreate() {
         const std::string salvata = registro->LeggiStringa("Directory").toStdString();
         std::error_code errore;
         if (std::filesystem::is_directory(velmora::PercorsoDaUtf8(salvata), errore)) {
-            ImpostaCartellaDirectory(salvata);
+            Analisi->ImpostaCartellaDirectory(salvata);
         } else {
-            registro->ScriviStringa("Directory", Testo(CartellaDirectory()));
+            registro->ScriviStringa("Directory", Testo(Analisi->CartellaDirectory()));
         }
     }
-    directoryCorrente = CartellaDirectory();
     if (registro->Esiste("SoundFont")) {
-        Vista->Riproduttore->ImpostaSoundFont(registro->LeggiStringa("SoundFont"));
+        Vista->ImpostaSoundFont(registro->LeggiStringa("SoundFont"));
     }
 }
 
@@ -85,16 +80,13 @@ void TVelmora::FormActivate() {
     for (int colonna = 0; colonna < colonneGriglia; ++colonna) {
         Vista->ScriviIntestazione(colonna, QString::fromLatin1(intestazioniGriglia[colonna]));
     }
-    Label5->setCursor(Qt::PointingHandCursor);
-    Label6->setCursor(Qt::PointingHandCursor);
+    Inizio->ManoSuiCollegamenti();
 }
 
-std::string TVelmora::CartellaDirectory() const {
-    return Directory->Directory();
-}
-
-void TVelmora::ImpostaCartellaDirectory(const std::string& cartella) {
-    Directory->SetDirectory(cartella);
+void TVelmora::AnalizzaClick() {
+    Analizza->SetActive(true);
+    Analisi->Aggiorna();
+    Sezioni->setCurrentIndex(1);
 }
 
 void TVelmora::VisualizzaClick() {
@@ -132,8 +124,8 @@ void TVelmora::changeEvent(QEvent* evento) {
 void TVelmora::closeEvent(QCloseEvent* evento) {
     TFinestra::closeEvent(evento);
     // However the window closes, a scan under way stops at its next check.
-    scansione->Ferma();
-    Vista->Riproduttore->Ferma();
+    Analisi->Ferma();
+    Vista->FermaAscolto();
     QCoreApplication::quit();
 }
 
@@ -153,7 +145,7 @@ void TVelmora::ChiudiClick() {
         }
         registro->ScriviIntero("X", x());
         registro->ScriviIntero("Y", y());
-        registro->ScriviStringa("Directory", Testo(CartellaDirectory()));
+        registro->ScriviStringa("Directory", Testo(Analisi->CartellaDirectory()));
         if (Rapporto != nullptr) {
             registro->ScriviIntero("RapportoX", Rapporto->x());
             registro->ScriviIntero("RapportoY", Rapporto->y());
@@ -162,7 +154,7 @@ void TVelmora::ChiudiClick() {
     }
     // A scan running under this click stops at its next check, so the program ends
     // with the window instead of scanning on unseen.
-    scansione->Ferma();
+    Analisi->Ferma();
     chiusura = true;
     Timer1->start();
 }
@@ -185,12 +177,4 @@ void TVelmora::Timer1Timer() {
         hide();
         close();
     }
-}
-
-void TVelmora::Label4Click() {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(PaginaWeb1)));
-}
-
-void TVelmora::Label6Click() {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(PaginaWeb2)));
 }

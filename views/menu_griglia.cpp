@@ -2,7 +2,6 @@
 
 #include "ascolto.h"
 #include "errori.h"
-#include "pagina_visualizza.h"
 #include "tstringgrid.h"
 
 #include "piattaforma.h"
@@ -31,8 +30,8 @@ void MenuGriglia::ImpostaSceltaSoundFont(SceltaSoundFont scelta) {
     SceltaImpostata() = std::move(scelta);
 }
 
-MenuGriglia::MenuGriglia(PaginaVisualizza& p, Ascolto& a)
-    : QObject(&p), pagina(p), ascolto(a), menu(new QMenu(&p)) {
+MenuGriglia::MenuGriglia(TStringGrid& g, PercorsoDellaRiga p, Ascolto& a)
+    : QObject(&g), griglia(g), percorsoDellaRiga(std::move(p)), ascolto(a), menu(new QMenu(&g)) {
     Ascolta = menu->addAction("Ascolta");
     Ferma = menu->addAction("Ferma");
     ApriCartella = menu->addAction("Apri la cartella");
@@ -49,16 +48,19 @@ MenuGriglia::MenuGriglia(PaginaVisualizza& p, Ascolto& a)
     comando(Ascolta, [this] { Suona(riga); });
     comando(Ferma, [this] { ascolto.Ferma(); });
     comando(ApriCartella, [this] {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Qt8(pagina.CartellaDellaRiga(riga))));
+        const std::string percorso = percorsoDellaRiga(riga);
+        if (!percorso.empty()) {
+            QDesktopServices::openUrl(
+                QUrl::fromLocalFile(Qt8(velmora::CartellaSuperiore(percorso))));
+        }
     });
     comando(CopiaPercorso,
-            [this] { QGuiApplication::clipboard()->setText(Qt8(pagina.PercorsoDellaRiga(riga))); });
-    comando(MostraDoppioni, [this] { pagina.MostraDoppioni(riga); });
+            [this] { QGuiApplication::clipboard()->setText(Qt8(percorsoDellaRiga(riga))); });
     comando(ScegliSoundFont, [this] {
         const QString file =
             SceltaImpostata()
-                ? SceltaImpostata()(&pagina)
-                : QFileDialog::getOpenFileName(&pagina, "Scegli SoundFont", ascolto.SoundFont(),
+                ? SceltaImpostata()(&griglia)
+                : QFileDialog::getOpenFileName(&griglia, "Scegli SoundFont", ascolto.SoundFont(),
                                                "SoundFont (*.sf2 *.sf3)");
         if (!file.isEmpty()) {
             ascolto.ImpostaSoundFont(file);
@@ -66,25 +68,24 @@ MenuGriglia::MenuGriglia(PaginaVisualizza& p, Ascolto& a)
         }
     });
 
-    TStringGrid* griglia = pagina.Grid;
-    griglia->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(griglia, &TStringGrid::customContextMenuRequested, this, &MenuGriglia::Apri);
-    connect(griglia, &TStringGrid::OnKeyDown, this, &MenuGriglia::TastoPremuto);
+    griglia.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&griglia, &TStringGrid::customContextMenuRequested, this, &MenuGriglia::Apri);
+    connect(&griglia, &TStringGrid::OnKeyDown, this, &MenuGriglia::TastoPremuto);
 }
 
 void MenuGriglia::Apri(const QPoint& posizione) {
-    const QModelIndex cella = pagina.Grid->indexAt(posizione);
+    const QModelIndex cella = griglia.indexAt(posizione);
     riga = cella.isValid() ? cella.row() + 1 : 0;
-    const bool voce = !pagina.PercorsoDellaRiga(riga).empty();
+    const bool voce = !percorsoDellaRiga(riga).empty();
     for (QAction* a : {Ascolta, ApriCartella, CopiaPercorso, MostraDoppioni}) {
         a->setEnabled(voce);
     }
     Ferma->setEnabled(ascolto.RigaInAscolto() != 0);
-    menu->popup(pagina.Grid->viewport()->mapToGlobal(posizione));
+    menu->popup(griglia.viewport()->mapToGlobal(posizione));
 }
 
 void MenuGriglia::Suona(int r) {
-    const std::string percorso = pagina.PercorsoDellaRiga(r);
+    const std::string percorso = percorsoDellaRiga(r);
     if (!percorso.empty()) {
         ascolto.Suona(percorso, r);
     }
@@ -94,7 +95,7 @@ void MenuGriglia::TastoPremuto(int tasto) {
     if (tasto != kTastoAscolto) {
         return;
     }
-    const int corrente = pagina.Grid->Row();
+    const int corrente = griglia.Row();
     if (ascolto.RigaInAscolto() == corrente) {
         ascolto.Ferma();
     } else {

@@ -7,13 +7,14 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 class Ascolto;
-class PaginaVisualizza;
 class QAction;
 class QMenu;
 class QPoint;
 class QWidget;
+class TStringGrid;
 
 class MenuGriglia : public QObject {
     Q_OBJECT
@@ -27,7 +28,11 @@ public:
     // Tests answer the SoundFont file dialog; an empty function gives the dialog back.
     static void ImpostaSceltaSoundFont(SceltaSoundFont scelta);
 
-    MenuGriglia(PaginaVisualizza& pagina, Ascolto& ascolto);
+    // The full path (UTF-8) of the file on a data row; empty for a row with no entry.
+    using PercorsoDellaRiga = std::function<std::string(int riga)>;
+
+    // The menu belongs to the grid; the grid and ascolto outlive it.
+    MenuGriglia(TStringGrid& griglia, PercorsoDellaRiga percorso, Ascolto& ascolto);
 
     QMenu* Menu() const { return menu; }
     // The data row the menu was last opened on, 0 for none.
@@ -50,7 +55,8 @@ private:
     void Suona(int riga);
     void TastoPremuto(int tasto);
 
-    PaginaVisualizza& pagina;
+    TStringGrid& griglia;
+    PercorsoDellaRiga percorsoDellaRiga;
     Ascolto& ascolto;
     QMenu* menu;
     int riga = 0;

@@ -19,6 +19,7 @@
 
 #include "piattaforma.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -33,7 +34,10 @@ PaginaVisualizza::PaginaVisualizza(dati& catalogo_, TDirectoryListBox& cartelle,
     CreaControlli();
     Collega();
     Riproduttore = new Ascolto(*Grid, stato, this);
-    Menu = new MenuGriglia(*this, *Riproduttore);
+    Menu = new MenuGriglia(
+        *Grid, [this](int riga) { return PercorsoDellaRiga(riga); }, *Riproduttore);
+    connect(Menu->MostraDoppioni, &QAction::triggered, this,
+            [this] { Protetto([this] { MostraDoppioni(Menu->Riga()); }); });
     Ordine = new OrdineGriglia(*Grid, [this] { VisualizzaGriglia(); });
     Ricerca =
         new RicercaGriglia(*this, *Grid, catalogo, *Menu->Menu(), [this] { VisualizzaGriglia(); });
@@ -123,6 +127,7 @@ void PaginaVisualizza::AbilitaFiltri(const FiltriVisualizza& filtri) {
 }
 
 void PaginaVisualizza::StaccaDalCatalogo() {
+    Riproduttore->Ferma();
     Ricerca->Dimentica();
     righe.reset();
     StaccaGriglia(*Grid);
@@ -130,6 +135,14 @@ void PaginaVisualizza::StaccaDalCatalogo() {
     if (Rapporto != nullptr) {
         Rapporto->MostraAiuto();
     }
+}
+
+void PaginaVisualizza::ImpostaSoundFont(const QString& file) {
+    Riproduttore->ImpostaSoundFont(file);
+}
+
+void PaginaVisualizza::FermaAscolto() {
+    Riproduttore->Ferma();
 }
 
 void PaginaVisualizza::ScriviIntestazione(int colonna, const QString& testo) {
@@ -229,11 +242,6 @@ const dati::elemento* PaginaVisualizza::VoceDellaRiga(int riga) {
 std::string PaginaVisualizza::PercorsoDellaRiga(int riga) {
     const dati::elemento* voce = VoceDellaRiga(riga);
     return voce ? velmora::UnisciPercorso(voce->Percorso(), voce->Nome()) : std::string();
-}
-
-std::string PaginaVisualizza::CartellaDellaRiga(int riga) {
-    const dati::elemento* voce = VoceDellaRiga(riga);
-    return voce ? voce->Percorso() : std::string();
 }
 
 void PaginaVisualizza::MostraDoppioni(int riga) {

@@ -54,8 +54,7 @@ public:
     TCustomLabel* LabelRiepilogo3;
     QCheckBox* CheckRapporto;
 
-    // Listening to the files of the grid, and the grid's right-click menu.
-    Ascolto* Riproduttore;
+    // The grid's right-click menu.
     MenuGriglia* Menu;
     // Sorting by a click on a heading, and the find field that narrows the grid.
     OrdineGriglia* Ordine;
@@ -70,9 +69,12 @@ public:
     // The end of a scan: each filter enabled while it lists something, and the first
     // one checked when the checked one lists nothing.
     void AbilitaFiltri(const FiltriVisualizza& filtri);
-    // Before the catalogue is emptied: the grid lets go of its entries and the report
-    // window goes back to its help text.
+    // Before the catalogue is emptied: the grid lets go of its entries, the player
+    // stops and the report window goes back to its help text.
     void StaccaDalCatalogo();
+    // Listening: the SoundFont of the next file played, and stopping what plays.
+    void ImpostaSoundFont(const QString& file);
+    void FermaAscolto();
     // Writes the heading of one grid column.
     void ScriviIntestazione(int colonna, const QString& testo);
 
@@ -88,10 +90,8 @@ public:
     void GridSelectCell(int colonna, int riga);
     void GridExit();
     void AdattaUltimaColonna();
-    // The full path of the file on a data row, and its folder; empty for a row with
-    // no entry behind it.
+    // The full path of the file on a data row; empty for a row with no entry behind it.
     std::string PercorsoDellaRiga(int riga);
-    std::string CartellaDellaRiga(int riga);
     // The filter of the checked radio button.
     Filtro FiltroAttivo() const;
 
@@ -120,6 +120,8 @@ private:
     void Rifiutata(const Esito& esito);
 
     dati& catalogo;
+    // Listening to the files of the grid.
+    Ascolto* Riproduttore;
     TDirectoryListBox& Directory;
     TCustomLabel& LabelStato;
     TRapporto* Rapporto = nullptr;

@@ -61,10 +61,7 @@ void TRapporto::SalvaClick() {
         return;
     }
     const Rapporto& contenuto = RichEdit1->Contenuto();
-    const Esito esito = ScriviFile(SaveDialog1.FileName.toStdString(),
-                                   SaveDialog1.FilterIndex == 1 ? DocumentoRtf(contenuto)
-                                                                : TestoSemplice(contenuto));
-    if (!esito) {
-        throw ErroreVelmora(QString::fromStdString(esito.errore));
-    }
+    Riuscito(ScriviFile(SaveDialog1.FileName.toStdString(), SaveDialog1.FilterIndex == 1
+                                                                ? DocumentoRtf(contenuto)
+                                                                : TestoSemplice(contenuto)));
 }

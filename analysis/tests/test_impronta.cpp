@@ -39,7 +39,6 @@ TEST(Impronta, Hash64ComeXxh64) {
         lunghi[i] = static_cast<std::uint8_t>(i * 7 + 3);
     }
     EXPECT_EQ(velmora::Hash64(lunghi), 0x778430D269B09BD7ull);
-    EXPECT_EQ(velmora::Esadecimale(0x0123456789ABCDEFull), "0123456789abcdef");
 }
 
 TEST(Impronta, IndipendenteDaComeLaMusicaESalvata) {

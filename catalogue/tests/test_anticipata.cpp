@@ -1,5 +1,6 @@
 // The scan with files read and analysed ahead of the walk: the same catalogue for any
 // number of threads, also while the tree changes, and no hang on what is not a file.
+#include "aiuti.h"
 #include "albero_temporaneo.h"
 #include "analisi_anticipata.h"
 #include "costruttore_midi.h"

@@ -384,4 +384,49 @@ TEST(Doppioni, CorpusRisalvatoTuttiTrovati) {
     EXPECT_GE(identici, static_cast<std::size_t>(canzoni));
 }
 
+// A hard link and a symbolic link of a file are that file under other names: never its
+// duplicates, but shown beside it when it has a real copy.
+TEST(Doppioni, ILinkDiUnFileSonoQuelFileConAltriNomi) {
+    using namespace prova;
+    prova::CartellaTemporanea cartella;
+    const auto& c = cartella.Percorso();
+    ScriviFile(
+        c / "a.mid",
+        File(0, 96,
+             {Unisci({Evento(0, {0x90, 60, 100}), Evento(96, {0x80, 60, 0}), FineTraccia()})}));
+    std::error_code ec;
+    fs::create_hard_link(c / "a.mid", c / "fisso.mid", ec);
+    if (ec) {
+        GTEST_SKIP() << "this file system makes no hard links: " << ec.message();
+    }
+    fs::create_symlink(c / "a.mid", c / "simbolico.mid", ec);
+    std::vector<std::string> altri = {"fisso.mid"};
+    if (!ec) {
+        altri.push_back("simbolico.mid");
+    }
+    dati catalogo;
+    Aggiungi(catalogo, c / "a.mid");
+    for (const std::string& nome : altri) {
+        Aggiungi(catalogo, c / nome);
+    }
+    EXPECT_TRUE(TrovaDoppioni(catalogo).empty());
+
+    fs::copy_file(c / "a.mid", c / "copia.mid");
+    Aggiungi(catalogo, c / "copia.mid");
+    const std::vector<GruppoDoppioni> gruppi = TrovaDoppioni(catalogo);
+    ASSERT_EQ(gruppi.size(), 1u);
+    ASSERT_EQ(gruppi[0].voci.size(), 2u);
+    EXPECT_EQ(gruppi[0].voci[0]->nome, "a.mid");
+    EXPECT_EQ(gruppi[0].voci[1]->nome, "copia.mid");
+    std::vector<std::string> nomi;
+    for (const dati::elemento* e : gruppi[0].altriNomi[0]) {
+        nomi.push_back(e->nome);
+    }
+    EXPECT_EQ(nomi, altri);
+    EXPECT_TRUE(gruppi[0].altriNomi[1].empty());
+    const dati::elemento& fisso = *catalogo.PrimoElemento()->successivo;
+    EXPECT_EQ(gruppi[0].Posto(fisso), 0u);
+    EXPECT_EQ(DoppioniDi(catalogo, fisso).size(), 1u);
+}
+
 } // namespace

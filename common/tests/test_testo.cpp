@@ -62,3 +62,9 @@ TEST(Testo, SoloLfTurnsEveryLineEndIntoLf) {
     EXPECT_EQ(SoloLf("a\r\nb\r\r\nc\rd\r"), "a\nb\n\nc\nd\n");
     EXPECT_EQ(SoloLf("a\nb"), "a\nb");
 }
+
+TEST(Testo, EsadecimaleWritesAllSixteenDigits) {
+    EXPECT_EQ(Esadecimale(0x0123456789ABCDEFull), "0123456789abcdef");
+    EXPECT_EQ(Esadecimale(0), "0000000000000000");
+    EXPECT_EQ(Esadecimale(~0ull), "ffffffffffffffff");
+}

@@ -1,9 +1,11 @@
 // CSV and JSON export: fields, quoting and escapes, every character kept.
 #include "dati_esportati.h"
 
+#include "cartella_temporanea.h"
 #include "piattaforma.h"
 
 #include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -59,6 +61,46 @@ TEST(DatiEsportati, Json) {
     EXPECT_NE(json.find("\"tipo\":\"?\""), std::string::npos);
     EXPECT_NE(json.find("\"hash_byte\":null,\"impronta_musicale\":null}\n"), std::string::npos);
     EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 2);
+}
+
+} // namespace
+
+namespace {
+
+// A text that a spreadsheet would run as a formula keeps every character but starts
+// with an apostrophe in CSV; JSON, which no spreadsheet runs, keeps it as it is.
+TEST(DatiEsportati, CsvCellsNeverStartAFormula) {
+    dati catalogo;
+    catalogo.Aggiungi("m", "=HYPERLINK(\"http://x\",\"y\").mid", "/m", 1, 2, "-/-", 0, 0,
+                      "+39 02, Milano", "-", "@SUM(A1)");
+    catalogo.Aggiungi("m", "\tb.mid", "/m", 1, 2, "4/4", 0, 0, "\rx", "1", "-");
+    const std::string csv = TestoDati(catalogo, FormatoDati::Csv);
+    EXPECT_NE(csv.find(",\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\").mid\","), std::string::npos);
+    EXPECT_NE(csv.find(",'-/-,0,0,'-,'@SUM(A1),\"'+39 02, Milano\",ok,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",'\tb.mid,1,0:01,2,4/4,0,0,1,'-,\"'\rx\","), std::string::npos) << csv;
+    const std::string json = TestoDati(catalogo, FormatoDati::Json);
+    EXPECT_NE(json.find("\"nome\":\"=HYPERLINK("), std::string::npos);
+    EXPECT_EQ(json.find('\''), std::string::npos);
+}
+
+// Without analysis nothing of it is known: no status, durations or counts, and the
+// size is the file's own.
+TEST(DatiEsportati, FilesNotAnalysedHaveTheirSizeAndNoStatus) {
+    prova::CartellaTemporanea t;
+    const std::string cartella = velmora::Utf8DaPercorso(t.Percorso());
+    std::ofstream(t.Percorso() / "a.mid", std::ios::binary) << std::string(1234, 'x');
+    dati catalogo;
+    catalogo.Aggiungi("t", "a.mid", cartella, 0, 0, "", 0, 0, "", "", "");
+    catalogo.Aggiungi("t", "sparito.mid", cartella, 0, 0, "", 0, 0, "", "", "");
+    const std::string csv = TestoDati(catalogo, FormatoDati::Csv);
+    EXPECT_NE(csv.find("a.mid,,,1234,,,,,,,,,\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("sparito.mid,,,,,,,,,,,,\r\n"), std::string::npos) << csv;
+    const std::string json = TestoDati(catalogo, FormatoDati::Json);
+    EXPECT_NE(json.find("\"nome\":\"a.mid\",\"durata_secondi\":null,\"durata\":null,"
+                        "\"byte\":1234,\"tempo\":null,\"bpm\":null,\"tracce\":null,\"tipo\":null,"
+                        "\"testo\":null,\"copyright\":null,\"stato\":null,"),
+              std::string::npos)
+        << json;
 }
 
 } // namespace

@@ -66,11 +66,12 @@ TEST(Sequenza, DamagedFilesKeepWhatWasReadBeforeTheFault) {
     EXPECT_TRUE(s.danneggiata);
     EXPECT_EQ(s.eventi.size(), 2u);
 
-    // One corrupt delta puts a note weeks away: it is left out, not rendered.
+    // Length alone damages nothing: a note weeks away is kept where it is (a render
+    // bounds its own work).
     s = LeggiSequenza(File(0, 1, {Unisci({Nota(0, 10), Nota(0x0FFFFFFF, 1), FineTraccia()})}));
-    EXPECT_TRUE(s.danneggiata);
-    EXPECT_EQ(s.eventi.size(), 2u);
-    EXPECT_LT(s.durata, velmora::kDurataMassima);
+    EXPECT_FALSE(s.danneggiata);
+    ASSERT_EQ(s.eventi.size(), 4u);
+    EXPECT_DOUBLE_EQ(s.durata, (10.0 + 0x0FFFFFFF + 1) / 2);
 
     for (const Bytes& vuoto : {Bytes{}, Testo("RIFF0000RMID"), File(0, 0, {Nota(0, 10)}),
                                File(0, 0xE700, {Nota(0, 10)})}) {

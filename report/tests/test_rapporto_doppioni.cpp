@@ -1,6 +1,8 @@
 // The duplicates of one file as report runs.
 #include "rapporto_doppioni.h"
 
+#include "doppioni.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,24 +21,27 @@ TEST(RapportoDoppioni, GliAltriFileConLeLoroCartelle) {
     Aggiungi(catalogo, "risalvato.mid", "/m/y", 2, 7);
     Aggiungi(catalogo, "altro.mid", "/m", 3, 8);
     const dati::elemento* a = catalogo.PrimoElemento();
-    EXPECT_EQ(RapportoDoppioni(catalogo, *a), (Rapporto{{"Doppioni di: ", 1},
-                                                        {"a.mid\r\n", 0},
-                                                        {"Percorso: ", 1},
-                                                        {"/m\r\n\r\n", 0},
-                                                        {"Stessa musica:\r\n", 1},
-                                                        {"copia.mid", 0},
-                                                        {" - /m/x\r\n", 2},
-                                                        {"risalvato.mid", 0},
-                                                        {" - /m/y\r\n", 2},
-                                                        {"\r\n", 0},
-                                                        {"File identici:\r\n", 1},
-                                                        {"copia.mid", 0},
-                                                        {" - /m/x\r\n", 2},
-                                                        {"\r\n", 0}}));
+    EXPECT_EQ(RapportoDoppioni(catalogo, *a),
+              (Rapporto{{"Doppioni di: ", 1},
+                        {"a.mid\r\n", 0},
+                        {"Percorso: ", 1},
+                        {"/m\r\n\r\n", 0},
+                        {"Stessa musica:\r\n", 1},
+                        {"copia.mid", 0},
+                        {" - /m/x\r\n", 2},
+                        {"risalvato.mid", 0},
+                        {" - /m/y\r\n", 2},
+                        {"\r\n", 0},
+                        {"File identici:\r\n", 1},
+                        {"copia.mid", 0},
+                        {" - /m/x\r\n", 2},
+                        {"\r\n", 0},
+                        {std::string(kSignificatoStessaMusica), 2}}));
     const dati::elemento* altro = a->successivo->successivo->successivo;
     EXPECT_EQ(TestoRapporto(RapportoDoppioni(catalogo, *altro)),
               "Doppioni di: altro.mid\r\nPercorso: /m\r\n\r\n"
-              "Nessun altro file del catalogo è identico o ha la stessa musica.");
+              "Nessun altro file del catalogo è identico o ha la stessa musica.\r\n\r\n" +
+                  std::string(kSignificatoStessaMusica));
 }
 
 } // namespace

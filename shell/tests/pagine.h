@@ -99,7 +99,7 @@ inline TVelmora& ApriSu(Ambiente& ambiente, const std::string& cartella) {
     if (!QTest::qWaitForWindowActive(&velmora)) {
         qFatal("the main window did not become active");
     }
-    velmora.ImpostaCartellaDirectory(cartella);
+    velmora.Analisi->ImpostaCartellaDirectory(cartella);
     Clic(velmora.Analizza);
     return velmora;
 }

@@ -63,7 +63,7 @@ private:
     // The window after a scan of the demo folder, on page 'Visualizza'.
     TVelmora& Pronta() {
         TVelmora& velmora = ApriSu(banco->ambiente, banco->campioni.Radice());
-        Clic(velmora.Start);
+        Clic(velmora.Analisi->Start);
         Clic(velmora.Visualizza);
         return velmora;
     }
@@ -91,7 +91,7 @@ private slots:
 
     void MenuEKeyPlayAndStopTheRow() {
         TVelmora& velmora = Pronta();
-        const QString primaStato = velmora.LabelStato->text();
+        const QString primaStato = velmora.Analisi->LabelStato->text();
         const int rigaCorrente = velmora.Vista->Grid->Row();
         MenuGriglia& menu = MenuSu(velmora, 3);
         QCOMPARE(menu.Riga(), 3);
@@ -99,7 +99,7 @@ private slots:
         menu.Ascolta->trigger();
         const std::string canzone = Percorso("Canzone del mare (karaoke).mid");
         QCOMPARE(chiamate, (std::vector<std::string>{"nuovo ", "suona " + canzone}));
-        QCOMPARE(velmora.LabelStato->text(),
+        QCOMPARE(velmora.Analisi->LabelStato->text(),
                  QString("Ascolto: Canzone del mare (karaoke).mid  0:03 / 1:05"));
         QVERIFY(Segnata(velmora, 3) && !Segnata(velmora, 4));
         QCOMPARE(velmora.Vista->Grid->Row(), rigaCorrente); // the menu leaves the current cell
@@ -111,7 +111,7 @@ private slots:
         QVERIFY(Segnata(velmora, 5) && !Segnata(velmora, 3));
         Tasto(velmora, Qt::Key_F5);
         QCOMPARE(chiamate.back(), std::string("ferma"));
-        QCOMPARE(velmora.LabelStato->text(), primaStato);
+        QCOMPARE(velmora.Analisi->LabelStato->text(), primaStato);
         QVERIFY(!Segnata(velmora, 5));
         QVERIFY(velmora.Vista->Grid->InplaceEditor() == nullptr);
         QVERIFY(banco->ambiente.errori.isEmpty());
@@ -154,9 +154,9 @@ private slots:
 
         MenuSu(velmora, 4).Ascolta->trigger();
         Clic(velmora.Analizza);
-        Clic(velmora.Start);
+        Clic(velmora.Analisi->Start);
         QCOMPARE(std::count(chiamate.begin(), chiamate.end(), "ferma"), 2);
-        QVERIFY(!velmora.LabelStato->text().startsWith("Ascolto"));
+        QVERIFY(!velmora.Analisi->LabelStato->text().startsWith("Ascolto"));
 
         Clic(velmora.Visualizza);
         MenuSu(velmora, 4).Ascolta->trigger();
@@ -166,11 +166,11 @@ private slots:
 
     void FailureIsAMessageAndNothingIsMarked() {
         TVelmora& velmora = Pronta();
-        const QString primaStato = velmora.LabelStato->text();
+        const QString primaStato = velmora.Analisi->LabelStato->text();
         LettoreRegistrato::errore = "Nessun dispositivo audio disponibile.";
         MenuSu(velmora, 2).Ascolta->trigger();
         QCOMPARE(banco->ambiente.errori, QStringList{"Nessun dispositivo audio disponibile."});
-        QCOMPARE(velmora.LabelStato->text(), primaStato);
+        QCOMPARE(velmora.Analisi->LabelStato->text(), primaStato);
         QVERIFY(!Segnata(velmora, 2));
     }
 };

@@ -172,25 +172,25 @@ private slots:
 
     void StartPageCarriesTitleVersionAndLinks() {
         TVelmora& velmora = ambiente->Velmora();
-        QVERIFY(velmora.Label2->text().contains("Velmora"));
-        QVERIFY(velmora.Label2->text().contains("0.9b"));
-        QVERIFY(velmora.Label5->font().underline());
-        QVERIFY(QString(TVelmora::PaginaWeb1).endsWith(velmora.Label5->text() + "/"));
-        QVERIFY(QString(TVelmora::PaginaWeb2).endsWith(velmora.Label6->text()));
-        QVERIFY(QString(TVelmora::PaginaWeb2).startsWith("https://"));
+        QVERIFY(velmora.Inizio->Label2->text().contains("Velmora"));
+        QVERIFY(velmora.Inizio->Label2->text().contains("0.9b"));
+        QVERIFY(velmora.Inizio->Label5->font().underline());
+        QVERIFY(QString(PaginaStart::PaginaWeb1).endsWith(velmora.Inizio->Label5->text() + "/"));
+        QVERIFY(QString(PaginaStart::PaginaWeb2).endsWith(velmora.Inizio->Label6->text()));
+        QVERIFY(QString(PaginaStart::PaginaWeb2).startsWith("https://"));
     }
 
     void PagesAndStartingState() {
         TVelmora& velmora = ambiente->Velmora();
         QCOMPARE(velmora.Sezioni->count(), 4);
         QCOMPARE(velmora.Sezioni->currentIndex(), 0);
-        QVERIFY(velmora.CheckAnalisi->isChecked());
-        QVERIFY(velmora.CheckSub->isChecked());
+        QVERIFY(velmora.Analisi->CheckAnalisi->isChecked());
+        QVERIFY(velmora.Analisi->CheckSub->isChecked());
         QVERIFY(velmora.Vista->RadioVisualizza1->isChecked());
         QVERIFY(velmora.Vista->CheckRapporto->isChecked());
-        QVERIFY(velmora.Radio2->isChecked());
-        QVERIFY(!velmora.Radio1->isChecked());
-        QVERIFY(velmora.CheckCopy->isChecked());
+        QVERIFY(velmora.Elenco->Radio2->isChecked());
+        QVERIFY(!velmora.Elenco->Radio1->isChecked());
+        QVERIFY(velmora.Elenco->CheckCopy->isChecked());
         QCOMPARE(velmora.Vista->ScrollBar1->minimum(), 1);
         QCOMPARE(velmora.Vista->ScrollBar1->maximum(), 10);
         QCOMPARE(velmora.Vista->ScrollBar1->value(), 1);
@@ -199,7 +199,7 @@ private slots:
         QCOMPARE(velmora.Timer1->interval(), 70);
         QVERIFY(!velmora.Timer1->isActive());
         QCOMPARE(velmora.Vista->UltimaRiga, 0);
-        QVERIFY(!velmora.InAnalisi());
+        QCOMPARE(velmora.Analisi->Start->text(), QString("Start"));
         QCOMPARE(velmora.catalogo.NumeroFile(), 0);
     }
 
@@ -220,14 +220,14 @@ private slots:
     void RollingAPageLabelLeavesTheTopStripAlone() {
         TVelmora& velmora = ambiente->Velmora();
         velmora.Analizza->SetRoll(true);
-        velmora.Start->SetRoll(true);
+        velmora.Analisi->Start->SetRoll(true);
         QVERIFY(velmora.Analizza->Roll());
         QCOMPARE(velmora.Analizza->ColoreFont(), Lime);
 
         velmora.Analizza->SetRoll(true);
-        QVERIFY(!velmora.Start->Roll());
-        QVERIFY(!velmora.SalvaLista->Roll());
-        QCOMPARE(velmora.Start->ColoreFont(), Rosso);
+        QVERIFY(!velmora.Analisi->Start->Roll());
+        QVERIFY(!velmora.Elenco->SalvaLista->Roll());
+        QCOMPARE(velmora.Analisi->Start->ColoreFont(), Rosso);
         // The report window's labels are another group.
         ambiente->Rapporto().Salva->SetRoll(true);
         QVERIFY(velmora.Analizza->Roll());
@@ -280,9 +280,9 @@ private slots:
     void DraggingTheBackgroundOrATextLabelMovesTheWindow() {
         TVelmora& velmora = ambiente->Velmora();
         const QPoint inizio = velmora.pos();
-        for (QWidget* sorgente :
-             {Cerca("Velmora", "Sfondo"), Cerca("Velmora", "Sfondo25"),
-              static_cast<QWidget*>(velmora.Label3), static_cast<QWidget*>(velmora.Label8)}) {
+        for (QWidget* sorgente : {Cerca("Velmora", "Sfondo"), Cerca("Velmora", "Sfondo25"),
+                                  static_cast<QWidget*>(velmora.Inizio->Label3),
+                                  static_cast<QWidget*>(velmora.Inizio->Label8)}) {
             // The pointer travels (21, 15) on the screen in two moves; the point
             // pressed stays under it.
             const QPoint prima = velmora.pos();
@@ -298,8 +298,8 @@ private slots:
 
     void TheWindowCanBeDraggedOffTheScreen() {
         TVelmora& velmora = ambiente->Velmora();
-        Premi(velmora.Label2, {5, 5});
-        Muovi(velmora.Label2, {-5000, -4000});
+        Premi(velmora.Inizio->Label2, {5, 5});
+        Muovi(velmora.Inizio->Label2, {-5000, -4000});
         QCOMPARE(velmora.pos(), QPoint(314 - 5005, 218 - 4005));
     }
 
@@ -318,10 +318,11 @@ private slots:
     void LinksRollOverLabelsAndInputControlsDoNotDrag() {
         TVelmora& velmora = ambiente->Velmora();
         for (QWidget* controllo :
-             {static_cast<QWidget*>(velmora.Label5), static_cast<QWidget*>(velmora.Label6),
+             {static_cast<QWidget*>(velmora.Inizio->Label5),
+              static_cast<QWidget*>(velmora.Inizio->Label6),
               static_cast<QWidget*>(velmora.Analizza), static_cast<QWidget*>(velmora.Chiudi),
-              static_cast<QWidget*>(velmora.CheckAnalisi),
-              static_cast<QWidget*>(velmora.LabelStato)}) {
+              static_cast<QWidget*>(velmora.Analisi->CheckAnalisi),
+              static_cast<QWidget*>(velmora.Analisi->LabelStato)}) {
             Premi(controllo, {2, 2});
             Muovi(controllo, {40, 30});
             QVERIFY2(velmora.pos() == QPoint(314, 218), qPrintable(controllo->objectName()));

@@ -84,11 +84,10 @@ private slots:
         TVelmora& velmora = ApriSu(banco->ambiente, radice);
 
         // Start: the scan runs inside the click and leaves the window idle again.
-        Clic(velmora.Start);
-        QCOMPARE(velmora.Start->text(), QString("Start"));
-        QVERIFY(!velmora.InAnalisi());
-        QVERIFY(velmora.Directory->isVisible() && velmora.CheckSub->isVisible());
-        QCOMPARE(velmora.LabelStato->text().toStdString(), radice);
+        Clic(velmora.Analisi->Start);
+        QCOMPARE(velmora.Analisi->Start->text(), QString("Start"));
+        QVERIFY(velmora.Analisi->Directory->isVisible() && velmora.Analisi->CheckSub->isVisible());
+        QCOMPARE(velmora.Analisi->LabelStato->text().toStdString(), radice);
         QVERIFY(velmora.Visualizza->isEnabled() && velmora.Salva->isEnabled());
         QCOMPARE(velmora.Visualizza->ColoreFont(), aspetto::Rosso);
         QVERIFY(velmora.Vista->RadioVisualizza2->isEnabled() &&
@@ -161,27 +160,27 @@ private slots:
         QCOMPARE(velmora.Vista->Grid->Cells(0, 11), QString("Valzer"));
         QCOMPARE(velmora.Vista->Grid->TopRow(), 1);
         QCOMPARE(velmora.Vista->ScrollBar1->value(), 1);
-        QCOMPARE(velmora.CartellaDirectory(), nuova);
-        QCOMPARE(velmora.LabelStato->text().toStdString(), nuova);
+        QCOMPARE(velmora.Analisi->CartellaDirectory(), nuova);
+        QCOMPARE(velmora.Analisi->LabelStato->text().toStdString(), nuova);
         QVERIFY(banco->ambiente.errori.isEmpty());
 
         // Page 'Salva': both layouts byte for byte as velmora-cli writes them.
         Clic(velmora.Salva);
         const std::string elencoB = banco->campioni.Percorso("elencoB.txt");
         banco->dialogo.Rispondi(elencoB);
-        Clic(velmora.SalvaLista);
+        Clic(velmora.Elenco->SalvaLista);
         QCOMPARE(banco->dialogo.proposte.back().FileName.toStdString(), NomeProposto(Oggi()));
         QCOMPARE(banco->dialogo.proposte.back().Filtri,
                  (QStringList{"File di Testo (*.txt)", "CSV UTF-8 (*.csv)", "JSON (*.json)"}));
         QCOMPARE(banco->dialogo.proposte.back().DefaultExt, QString("txt"));
         QCOMPARE(Leggi(elencoB), ElencoCli(radice, banco->campioni.Percorso("cliB.txt"), {}));
 
-        velmora.Radio1->setChecked(true);
-        velmora.CheckTesto->setChecked(false);
-        velmora.CheckCopy->setChecked(false);
+        velmora.Elenco->Radio1->setChecked(true);
+        velmora.Elenco->CheckTesto->setChecked(false);
+        velmora.Elenco->CheckCopy->setChecked(false);
         const std::string elencoA = banco->campioni.Percorso("elencoA.txt");
         banco->dialogo.Rispondi(elencoA);
-        Clic(velmora.SalvaLista);
+        Clic(velmora.Elenco->SalvaLista);
         QCOMPARE(Leggi(elencoA), ElencoCli(radice, banco->campioni.Percorso("cliA.txt"),
                                            {"--mode", "A", "--columns", "1,2,3,4,5,6,7,8,9"}));
         QVERIFY(Leggi(elencoA).find("Valzer") != std::string::npos);
@@ -191,11 +190,11 @@ private slots:
         for (const auto& [filtro, formato] : {std::pair{2, "csv"}, std::pair{3, "json"}}) {
             const std::string dati = banco->campioni.Percorso(std::string("dati.") + formato);
             banco->dialogo.Rispondi(dati, filtro);
-            Clic(velmora.SalvaLista);
+            Clic(velmora.Elenco->SalvaLista);
             QCOMPARE(Leggi(dati), ElencoCli(radice, banco->campioni.Percorso("cli.dati"),
                                             {"--format", formato}));
             banco->dialogo.Annulla();
-            Clic(velmora.SalvaLista);
+            Clic(velmora.Elenco->SalvaLista);
             QCOMPARE(banco->dialogo.proposte.back().DefaultExt, QString(formato));
             QCOMPARE(banco->dialogo.proposte.back().FileName,
                      QString::fromStdString(NomeProposto(Oggi())).chopped(3) + formato);
@@ -204,7 +203,7 @@ private slots:
 
         // Cancelled: nothing written.
         banco->dialogo.Annulla();
-        Clic(velmora.SalvaLista);
+        Clic(velmora.Elenco->SalvaLista);
         QVERIFY(!banco->campioni.Esiste(NomeProposto(Oggi())));
         QVERIFY(banco->ambiente.errori.isEmpty());
     }
@@ -213,25 +212,31 @@ private slots:
         const std::string radice = banco->campioni.Radice();
         TVelmora& velmora = ApriSu(banco->ambiente, radice);
         int alClic = -1;
-        AlPrimoFile stop(velmora.LabelStato, "Balli popolari", [&] {
+        bool inScansione = false;
+        AlPrimoFile stop(velmora.Analisi->LabelStato, "Balli popolari", [&] {
             alClic = velmora.catalogo.NumeroFile();
-            Clic(velmora.Start);
+            // While the scan runs no page can be opened and the folder is not chosen.
+            inScansione = velmora.Analisi->Start->text() == "Stop" &&
+                          !velmora.Analizza->isEnabled() && !velmora.Visualizza->isEnabled() &&
+                          !velmora.Salva->isEnabled() && !velmora.Analisi->Directory->isVisible() &&
+                          !velmora.Analisi->CheckAnalisi->isVisible();
+            Clic(velmora.Analisi->Start);
         });
-        Clic(velmora.Start);
+        Clic(velmora.Analisi->Start);
         QVERIFY(stop.fatto);
+        QVERIFY(inScansione);
         // The eight files of the start folder, and the one shown if it was appended
         // before the click; nothing after the click.
         QVERIFY(alClic == 8 || alClic == 9);
         QCOMPARE(velmora.catalogo.NumeroFile(), alClic);
-        QCOMPARE(velmora.Start->text(), QString("Start"));
-        QVERIFY(!velmora.InAnalisi());
-        QCOMPARE(velmora.CartellaDirectory(), radice);
-        QCOMPARE(velmora.LabelStato->text().toStdString(), radice);
-        QVERIFY(velmora.Directory->isVisible() && velmora.Drive->isVisible());
+        QCOMPARE(velmora.Analisi->Start->text(), QString("Start"));
+        QCOMPARE(velmora.Analisi->CartellaDirectory(), radice);
+        QCOMPARE(velmora.Analisi->LabelStato->text().toStdString(), radice);
+        QVERIFY(velmora.Analisi->Directory->isVisible() && velmora.Analisi->Drive->isVisible());
         QVERIFY(velmora.Analizza->isEnabled());
 
         // A new scan empties the catalogue and runs to its end.
-        Clic(velmora.Start);
+        Clic(velmora.Analisi->Start);
         QCOMPARE(velmora.catalogo.NumeroFile(), 11);
     }
 
@@ -239,13 +244,13 @@ private slots:
         const std::string balli = banco->campioni.Percorso("Balli popolari");
         TVelmora& velmora = ApriSu(banco->ambiente, balli);
         // A click on the sub-folder's row moves the highlight without opening it.
-        QListView& lista = *velmora.Directory;
+        QListView& lista = *velmora.Analisi->Directory;
         const int aperta = lista.currentIndex().row();
         lista.setCurrentIndex(lista.model()->index(aperta + 1, 0));
-        QCOMPARE(velmora.CartellaDirectory(), balli);
-        Clic(velmora.Start);
+        QCOMPARE(velmora.Analisi->CartellaDirectory(), balli);
+        Clic(velmora.Analisi->Start);
         QCOMPARE(velmora.catalogo.NumeroFile(), 3);
-        QCOMPARE(velmora.CartellaDirectory(), balli);
+        QCOMPARE(velmora.Analisi->CartellaDirectory(), balli);
     }
 
     void LaCartellaApertaSparisceDuranteLaScansione() {
@@ -260,15 +265,15 @@ private slots:
             Banco& banco2 = *banco;
             const std::string balli = banco2.campioni.Percorso("Balli popolari");
             TVelmora& velmora = ApriSu(banco2.ambiente, balli);
-            AlPrimoFile via(velmora.LabelStato, visitata,
+            AlPrimoFile via(velmora.Analisi->LabelStato, visitata,
                             [&] { std::filesystem::remove_all(velmora::PercorsoDaUtf8(balli)); });
-            Clic(velmora.Start);
+            Clic(velmora.Analisi->Start);
             QVERIFY(via.fatto);
             QCOMPARE(banco2.ambiente.errori, QStringList{QString::fromStdString(
                                                  "Impossibile aprire la cartella " + balli)});
-            QCOMPARE(velmora.CartellaDirectory(), banco2.campioni.Radice());
-            QCOMPARE(velmora.LabelStato->text().toStdString(), banco2.campioni.Radice());
-            QVERIFY(!velmora.InAnalisi());
+            QCOMPARE(velmora.Analisi->CartellaDirectory(), banco2.campioni.Radice());
+            QCOMPARE(velmora.Analisi->LabelStato->text().toStdString(), banco2.campioni.Radice());
+            QCOMPARE(velmora.Analisi->Start->text(), QString("Start"));
         }
     }
 
@@ -277,19 +282,19 @@ private slots:
         TVelmora& velmora = ApriSu(banco->ambiente, radice);
         std::string visitata;
         int alClic = -1;
-        AlPrimoFile chiudi(velmora.LabelStato, "Balli popolari", [&] {
-            visitata = velmora.CartellaDirectory();
+        AlPrimoFile chiudi(velmora.Analisi->LabelStato, "Balli popolari", [&] {
+            visitata = velmora.Analisi->CartellaDirectory();
             alClic = velmora.catalogo.NumeroFile();
             Clic(velmora.Chiudi);
         });
-        Clic(velmora.Start);
+        Clic(velmora.Analisi->Start);
         QVERIFY(chiudi.fatto);
         // The settings name the folder the scan was visiting; the scan stopped there.
         QCOMPARE(visitata, banco->campioni.Percorso("Balli popolari"));
         QCOMPARE(banco->ambiente.Registro()->value("Directory").toString().toStdString(), visitata);
         QVERIFY(alClic == 8 || alClic == 9);
         QCOMPARE(velmora.catalogo.NumeroFile(), alClic);
-        QVERIFY(!velmora.InAnalisi());
+        QCOMPARE(velmora.Analisi->Start->text(), QString("Start"));
         QTRY_VERIFY(!velmora.isVisible());
     }
 };

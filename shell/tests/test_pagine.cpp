@@ -1,5 +1,6 @@
 // Page 'Visualizza' in detail: paging, the fitting of the last column, when the
 // report is rebuilt, saving it, and renames refused or mended.
+#include "doppioni.h"
 #include "pagine.h"
 
 #include "rapporto.h"
@@ -28,7 +29,7 @@ int RigaDi(TVelmora& velmora, const QString& nome) {
 // The main window after a scan of the demo folder, on page 'Visualizza'.
 TVelmora& Scansionata(Banco& banco) {
     TVelmora& velmora = ApriSu(banco.ambiente, banco.campioni.Radice());
-    Clic(velmora.Start);
+    Clic(velmora.Analisi->Start);
     Clic(velmora.Visualizza);
     return velmora;
 }
@@ -154,7 +155,7 @@ private slots:
                  "Doppioni di: Squillo.mid\r\nPercorso: " + radice +
                      "\r\n\r\nFile identici:\r\nSquillo copia.mid - " + radice +
                      "\r\nSquillo.mid - " + banco->campioni.Percorso("Balli popolari") +
-                     "\r\n\r\n");
+                     "\r\n\r\n" + std::string(kSignificatoStessaMusica));
         QVERIFY(banco->ambiente.errori.isEmpty());
     }
 
@@ -198,7 +199,7 @@ private slots:
         Clic(velmora.Salva);
         const std::string cartella = banco->campioni.Percorso("Balli popolari");
         banco->dialogo.Rispondi(cartella);
-        Clic(velmora.SalvaLista);
+        Clic(velmora.Elenco->SalvaLista);
         QCOMPARE(banco->ambiente.errori,
                  QStringList{QString::fromStdString("Cannot create file " + cartella)});
         QVERIFY(banco->campioni.Esiste("Balli popolari/Tarantella.mid"));
@@ -207,7 +208,7 @@ private slots:
     void RinominaRifiutataDiceIlPerche() {
         TVelmora& velmora = Scansionata(*banco);
         const int notte = RigaDi(velmora, "Notte sul lago");
-        const auto motivo = [&] { return velmora.LabelStato->text(); };
+        const auto motivo = [&] { return velmora.Analisi->LabelStato->text(); };
         // Another file of that name: refused, the cell shows the stored name again.
         ScriviCella(velmora, 1, notte, "Squillo");
         QCOMPARE(velmora.Vista->Grid->Cells(1, notte), QString("Notte sul lago"));
@@ -236,7 +237,7 @@ private slots:
         for (const QString& nome : {QString(), QString(".."), QString("su/giu")}) {
             ScriviCella(velmora, 0, mazurka, nome);
             QCOMPARE(velmora.Vista->Grid->Cells(0, mazurka), QString("Liscio"));
-            QCOMPARE(velmora.CartellaDirectory(),
+            QCOMPARE(velmora.Analisi->CartellaDirectory(),
                      liscio); // the entry's folder, as after any failure
             QVERIFY(motivo().startsWith("Impossibile rinominare: "));
         }
@@ -253,7 +254,7 @@ private slots:
         QCOMPARE(banco->ambiente.errori,
                  QStringList{QString::fromStdString("Impossibile aprire la cartella " + liscio)});
         QCOMPARE(velmora.Vista->Grid->Cells(0, mazurka), QString("Liscio"));
-        QCOMPARE(velmora.CartellaDirectory(), banco->campioni.Radice());
+        QCOMPARE(velmora.Analisi->CartellaDirectory(), banco->campioni.Radice());
     }
 
     void IlRapportoNonRestaDopoUnaNuovaScansione() {
@@ -262,7 +263,7 @@ private slots:
         QCOMPARE(Contenuto(banco->ambiente)[1].testo, std::string("Caffè al mattino.mid\r\n"));
         std::filesystem::remove(banco->campioni.Percorso("Caffè al mattino.mid"));
         Clic(velmora.Analizza);
-        Clic(velmora.Start);
+        Clic(velmora.Analisi->Start);
         QCOMPARE(Contenuto(banco->ambiente).size(), std::size_t{1});
         QVERIFY(Contenuto(banco->ambiente)[0].testo.starts_with("In questa finestra"));
     }
@@ -282,12 +283,12 @@ private slots:
     void AllaRadiceLaCartellaNonSiRinomina() {
         TVelmora& velmora = Scansionata(*banco);
         const std::string radice = velmora::Radici().front();
-        velmora.ImpostaCartellaDirectory(radice);
+        velmora.Analisi->ImpostaCartellaDirectory(radice);
         const int mazurka = RigaDi(velmora, "Mazurka");
         ScriviCella(velmora, 0, mazurka, "Nuova");
         QCOMPARE(velmora.Vista->Grid->Cells(0, mazurka), QString("Liscio"));
         QVERIFY(banco->campioni.Esiste("Balli popolari/Liscio/Mazurka.mid"));
-        QCOMPARE(velmora.CartellaDirectory(), radice);
+        QCOMPARE(velmora.Analisi->CartellaDirectory(), radice);
         QVERIFY(banco->ambiente.errori.isEmpty());
     }
 

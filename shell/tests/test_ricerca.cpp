@@ -19,7 +19,7 @@ namespace {
 
 TVelmora& Scansionata(Banco& banco) {
     TVelmora& velmora = ApriSu(banco.ambiente, banco.campioni.Radice());
-    Clic(velmora.Start);
+    Clic(velmora.Analisi->Start);
     Clic(velmora.Visualizza);
     return velmora;
 }
@@ -141,8 +141,8 @@ private slots:
                                                            "blocco/catalogo.sqlite"))
                                   .toUtf8());
         TVelmora& velmora = ApriSu(banco->ambiente, banco->campioni.Radice());
-        Clic(velmora.Start);
-        QCOMPARE(velmora.LabelStato->text(),
+        Clic(velmora.Analisi->Start);
+        QCOMPARE(velmora.Analisi->LabelStato->text(),
                  QString("Analisi senza catalogo salvato: il database non si può aprire"));
         QCOMPARE(velmora.catalogo.NumeroFile(), 11);
         Clic(velmora.Visualizza);

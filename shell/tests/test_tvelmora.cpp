@@ -52,8 +52,8 @@ private slots:
         QCOMPARE(registro->value("X").toInt(), 314);
         QCOMPARE(registro->value("Y").toInt(), 218);
         QVERIFY(!registro->contains("Directory"));
-        QCOMPARE(Cartella(velmora.CartellaDirectory()), QDir::currentPath());
-        QCOMPARE(velmora.directoryCorrente, velmora.CartellaDirectory());
+        QCOMPARE(Cartella(velmora.Analisi->CartellaDirectory()), QDir::currentPath());
+        QCOMPARE(velmora.Analisi->directoryCorrente, velmora.Analisi->CartellaDirectory());
     }
 
     void SavedPositionAndFolderAreRestored() {
@@ -68,10 +68,11 @@ private slots:
         TVelmora& velmora = ambiente->Apri();
         QVERIFY(ambiente->errori.isEmpty());
         QCOMPARE(velmora.pos(), QPoint(40, -12));
-        QCOMPARE(QFileInfo(Cartella(velmora.CartellaDirectory())), QFileInfo(basi));
+        QCOMPARE(QFileInfo(Cartella(velmora.Analisi->CartellaDirectory())), QFileInfo(basi));
         QCOMPARE(QFileInfo(QDir::currentPath()), QFileInfo(basi));
-        QCOMPARE(velmora.directoryCorrente, velmora.CartellaDirectory());
-        QCOMPARE(velmora.LabelStato->text(), QString::fromStdString(velmora.CartellaDirectory()));
+        QCOMPARE(velmora.Analisi->directoryCorrente, velmora.Analisi->CartellaDirectory());
+        QCOMPARE(velmora.Analisi->LabelStato->text(),
+                 QString::fromStdString(velmora.Analisi->CartellaDirectory()));
         QCOMPARE(ambiente->Registro()->value("Directory").toString(), basi);
     }
 
@@ -82,7 +83,7 @@ private slots:
         TVelmora& velmora = ambiente->Apri();
         QVERIFY(ambiente->errori.isEmpty());
         QCOMPARE(QDir::currentPath(), iniziale);
-        QCOMPARE(Cartella(velmora.CartellaDirectory()), iniziale);
+        QCOMPARE(Cartella(velmora.Analisi->CartellaDirectory()), iniziale);
         QCOMPARE(Cartella(ambiente->Registro()->value("Directory").toString().toStdString()),
                  iniziale);
     }
@@ -175,7 +176,7 @@ private slots:
         TVelmora& velmora = ambiente->Apri();
         QCOMPARE(ambiente->errori, QStringList{"Failed to set data for 'X'"});
         QCOMPARE(velmora.pos(), QPoint(314, 218));
-        QCOMPARE(Cartella(velmora.CartellaDirectory()), QDir::currentPath());
+        QCOMPARE(Cartella(velmora.Analisi->CartellaDirectory()), QDir::currentPath());
     }
 
     void TheReportWindowOpensWhereItWasLeftOrBesideTheMainWindow() {
@@ -232,7 +233,8 @@ private slots:
         QVERIFY(QDir(ambiente->cartella.path()).mkdir("Basi"));
         TVelmora& velmora = ambiente->Apri();
         velmora.show();
-        velmora.ImpostaCartellaDirectory(ambiente->cartella.filePath("Basi").toStdString());
+        velmora.Analisi->ImpostaCartellaDirectory(
+            ambiente->cartella.filePath("Basi").toStdString());
         velmora.move(100, 120);
 
         QTest::mouseClick(velmora.Chiudi, Qt::LeftButton, {}, QPoint(8, 20));
@@ -335,8 +337,8 @@ private slots:
         for (int colonna = 0; colonna < 10; ++colonna) {
             QCOMPARE(velmora.Vista->Grid->Cells(colonna, 0), intestazioni[colonna]);
         }
-        QCOMPARE(velmora.Label5->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(velmora.Label6->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(velmora.Inizio->Label5->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(velmora.Inizio->Label6->cursor().shape(), Qt::PointingHandCursor);
 
         // Back from the report window.
         velmora.Vista->UltimaRiga = 7;
@@ -358,7 +360,8 @@ private slots:
         QCOMPARE(velmora.Sezioni->currentIndex(), 1);
         QVERIFY(velmora.Analizza->Active());
         QCOMPARE(velmora.Analizza->ColoreFont(), aspetto::VerdePrimavera);
-        QCOMPARE(velmora.LabelStato->text(), QString::fromStdString(velmora.CartellaDirectory()));
+        QCOMPARE(velmora.Analisi->LabelStato->text(),
+                 QString::fromStdString(velmora.Analisi->CartellaDirectory()));
 
         velmora.Visualizza->setEnabled(true);
         velmora.Salva->setEnabled(true);
@@ -384,10 +387,11 @@ private slots:
 
     void LinksOpenTheirPagesOnRelease() {
         TVelmora& velmora = ambiente->Apri();
-        QTest::mouseClick(velmora.Label5, Qt::LeftButton, {}, QPoint(100, 10));
-        QTest::mouseClick(velmora.Label6, Qt::LeftButton, {}, QPoint(100, 10));
-        QCOMPARE(aperti, (QList<QUrl>{QUrl(TVelmora::PaginaWeb1), QUrl(TVelmora::PaginaWeb2)}));
-        QTest::mouseClick(velmora.Label5, Qt::RightButton, {}, QPoint(100, 10));
+        QTest::mouseClick(velmora.Inizio->Label5, Qt::LeftButton, {}, QPoint(100, 10));
+        QTest::mouseClick(velmora.Inizio->Label6, Qt::LeftButton, {}, QPoint(100, 10));
+        QCOMPARE(aperti,
+                 (QList<QUrl>{QUrl(PaginaStart::PaginaWeb1), QUrl(PaginaStart::PaginaWeb2)}));
+        QTest::mouseClick(velmora.Inizio->Label5, Qt::RightButton, {}, QPoint(100, 10));
         QCOMPARE(aperti.size(), 2);
     }
 

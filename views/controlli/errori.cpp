@@ -14,6 +14,12 @@ VisualizzatoreErrori& Visualizzatore() {
 ErroreVelmora::ErroreVelmora(const QString& messaggio)
     : std::runtime_error(messaggio.toUtf8().toStdString()) {}
 
+void Riuscito(const Esito& esito) {
+    if (!esito) {
+        throw ErroreVelmora(QString::fromStdString(esito.errore));
+    }
+}
+
 void MostraErrore(const std::exception& errore) {
     const QString messaggio = QString::fromUtf8(errore.what());
     if (Visualizzatore()) {

@@ -3,6 +3,8 @@
 // program goes on with the next event.
 #pragma once
 
+#include "esito.h"
+
 #include <QApplication>
 #include <QString>
 #include <functional>
@@ -15,6 +17,9 @@ class ErroreVelmora : public std::runtime_error {
 public:
     explicit ErroreVelmora(const QString& messaggio);
 };
+
+// An outcome that failed becomes an ErroreVelmora with its message.
+void Riuscito(const Esito& esito);
 
 // Shows the message of a failure: a message box, or what ImpostaVisualizzatore
 // installed (tests record the messages instead).

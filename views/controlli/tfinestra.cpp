@@ -73,7 +73,7 @@ RisorsaRLabel ComandoPagina(const char* nome, const char* caption, QRect geometr
             .coloreFont = aspetto::Rosso};
 }
 
-TRLabel* TFinestra::CreaRLabel(QWidget* genitore, const RisorsaRLabel& risorsa) {
+TRLabel* CreaRLabel(QWidget* genitore, const RisorsaRLabel& risorsa) {
     auto* etichetta = new TRLabel(genitore);
     etichetta->setObjectName(risorsa.nome);
     etichetta->setGeometry(risorsa.geometria);

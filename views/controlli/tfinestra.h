@@ -38,6 +38,11 @@ RisorsaRLabel ComandoFinestra(const char* nome, const char* caption, QRect geome
 // and a command on a page, stored rolled (18 pixels).
 RisorsaRLabel ComandoPagina(const char* nome, const char* caption, QRect geometria);
 
+// Creates the label and writes its properties in the order a window resource loads
+// them: the colours, Roll, then caption and font, whose colour is the one the label
+// shows when the window opens.
+TRLabel* CreaRLabel(QWidget* genitore, const RisorsaRLabel& risorsa);
+
 class TFinestra : public QWidget {
     Q_OBJECT
 
@@ -55,11 +60,6 @@ protected:
     // Pressing on the control and moving with the left button held drags the
     // window.
     void Trascina(QWidget* sorgente);
-
-    // Creates the label and writes its properties in the order a window
-    // resource loads them: the colours, Roll, then caption and font, whose
-    // colour is the one the label shows when the window opens.
-    static TRLabel* CreaRLabel(QWidget* genitore, const RisorsaRLabel& risorsa);
 
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 

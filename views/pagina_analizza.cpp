@@ -1,28 +1,55 @@
-// Page 'Analizza': the drive box, the folder list, and the scan behind "Start".
-#include "tvelmora.h"
+#include "pagina_analizza.h"
 
 #include "archivio.h"
-#include "ascolto.h"
-#include "aspetto.h"
+#include "caselle.h"
+#include "errori.h"
 #include "memoria_archivio.h"
-#include "pagina_visualizza.h"
 #include "rinomina.h"
 #include "scansione.h"
 #include "tdirectorylistbox.h"
 #include "tdrivecombobox.h"
+#include "tfinestra.h"
 
 #include "piattaforma.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QScreen>
-#include <QStackedWidget>
 #include <QTimer>
+
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <optional>
 
-void TVelmora::CreaScansione() {
+PaginaAnalizza::PaginaAnalizza(dati& catalogo_, QWidget* genitore)
+    : QWidget(genitore), catalogo(catalogo_) {
+    CreaControlli();
+    CreaScansione();
+    connect(Drive, &TDriveComboBox::OnChange, this, &PaginaAnalizza::DriveChange);
+    connect(Directory, &TDirectoryListBox::OnChange, this, &PaginaAnalizza::DirectoryChange);
+    connect(Start, &TCustomLabel::Click, this, &PaginaAnalizza::Button1Click);
+    directoryCorrente = Directory->Directory();
+}
+
+PaginaAnalizza::~PaginaAnalizza() = default;
+
+void PaginaAnalizza::CreaControlli() {
+    Directory = new TDirectoryListBox(this);
+    Directory->setObjectName("Directory");
+    Directory->setGeometry(16, 0, 241, 313);
+    Drive = new TDriveComboBox(this);
+    Drive->setObjectName("Drive");
+    Drive->setGeometry(16, 312, 241, 24);
+    CheckAnalisi = CreaCasella<QCheckBox>(this, "CheckAnalisi", "Analisi dettagliata",
+                                          {264, 232, 137, 17}, true);
+    CheckSub = CreaCasella<QCheckBox>(this, "CheckSub", "Analizza le sotto cartelle",
+                                      {264, 320, 185, 17}, true);
+    Start = CreaRLabel(this, ComandoPagina("Start", "Start", {576, 312, 46, 24}));
+    LabelStato = CreaEtichettaAuto(this, "LabelStato", QString(), {16, 336});
+}
+
+void PaginaAnalizza::CreaScansione() {
     // During a scan the status line changes for every file, far more often than the
     // screen shows: its text is set every time but painted once per display frame,
     // by this timer, with updates held back in between. The last text is painted
@@ -35,6 +62,8 @@ void TVelmora::CreaScansione() {
         LabelStato->repaint();
         LabelStato->setUpdatesEnabled(false);
     });
+    // Hidden while a scan runs.
+    const std::array<QWidget*, 4> cartelle{Directory, Drive, CheckAnalisi, CheckSub};
     Scansione::Ganci ganci;
     ganci.elaboraMessaggi = [] { QCoreApplication::processEvents(); };
     ganci.stato = [this](const std::string& testo) {
@@ -46,41 +75,45 @@ void TVelmora::CreaScansione() {
     ganci.didascalia = [this](const std::string& testo) {
         Start->setText(QString::fromStdString(testo));
     };
-    ganci.inizio = [this, fotogramma] {
+    ganci.inizio = [this, fotogramma, cartelle] {
         LabelStato->setUpdatesEnabled(false);
         fotogramma->start();
-        for (QWidget* etichetta : {Analizza, Visualizza, Salva}) {
-            etichetta->setEnabled(false);
-        }
-        for (QWidget* controllo :
-             std::initializer_list<QWidget*>{Directory, Drive, CheckAnalisi, CheckSub}) {
+        emit ScansioneIniziata();
+        for (QWidget* controllo : cartelle) {
             controllo->hide();
         }
     };
-    ganci.fine = [this, fotogramma](const FiltriVisualizza& filtri) {
+    ganci.fine = [this, fotogramma, cartelle](const FiltriVisualizza& filtri) {
         fotogramma->stop();
         LabelStato->setUpdatesEnabled(true);
-        for (QWidget* controllo :
-             std::initializer_list<QWidget*>{Directory, Drive, CheckAnalisi, CheckSub}) {
+        for (QWidget* controllo : cartelle) {
             controllo->show();
         }
-        Visualizza->SetColoreFont(aspetto::Rosso);
-        Salva->SetColoreFont(aspetto::Rosso);
-        for (QWidget* etichetta : {Analizza, Visualizza, Salva}) {
-            etichetta->setEnabled(true);
-        }
-        Vista->AbilitaFiltri(filtri);
+        emit ScansioneFinita(filtri);
     };
     scansione = std::make_unique<Scansione>(Directory->Lista(), File, catalogo, std::move(ganci));
     File.Cartella(Directory->Directory());
     Drive->MostraDrive(Directory->Lista().Drive());
 }
 
-bool TVelmora::InAnalisi() const {
-    return scansione->InAnalisi();
+void PaginaAnalizza::Ferma() {
+    scansione->Ferma();
 }
 
-void TVelmora::DriveChange() {
+std::string PaginaAnalizza::CartellaDirectory() const {
+    return Directory->Directory();
+}
+
+void PaginaAnalizza::ImpostaCartellaDirectory(const std::string& cartella) {
+    Directory->SetDirectory(cartella);
+}
+
+void PaginaAnalizza::Aggiorna() {
+    Directory->Update();
+    File.Aggiorna();
+}
+
+void PaginaAnalizza::DriveChange() {
     try {
         Directory->SetDrive(Drive->Drive());
     } catch (...) {
@@ -91,7 +124,7 @@ void TVelmora::DriveChange() {
     File.Cartella(Directory->Directory());
 }
 
-void TVelmora::DirectoryChange() {
+void PaginaAnalizza::DirectoryChange() {
     scansione->DirectoryChange(); // the file list and the status line follow
     directoryCorrente = Directory->Directory();
     // The process works in the folder shown, where the save dialogs open.
@@ -102,24 +135,14 @@ void TVelmora::DirectoryChange() {
     }
 }
 
-void TVelmora::AnalizzaClick() {
-    Analizza->SetActive(true);
-    Directory->Update();
-    File.Aggiorna();
-    Sezioni->setCurrentIndex(1);
-}
-
-void TVelmora::Button1Click() {
+void PaginaAnalizza::Button1Click() {
     if (scansione->InCorso()) {
         scansione->Button1Click(CheckAnalisi->isChecked(), CheckSub->isChecked());
         return;
     }
     // The scan walks from the highlighted row: always the open folder's.
     Directory->SelezionaCorrente();
-    // The scan empties the catalogue whose entries the grid, the report and the
-    // player show.
-    Vista->Riproduttore->Ferma();
-    Vista->StaccaDalCatalogo();
+    emit CatalogoDaSvuotare();
     const std::string aperta = Directory->Directory();
     // A scan with "Analisi dettagliata" takes the files unchanged since the last one
     // from the stored catalogue, and stores the others.

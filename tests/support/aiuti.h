@@ -1,4 +1,4 @@
-// Shared helpers of the analyser tests.
+// Helpers for the tests of the analyser and of what reports its results.
 #pragma once
 
 #include "cartella_temporanea.h"

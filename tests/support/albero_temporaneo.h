@@ -1,7 +1,8 @@
 // A folder tree made for one test in a temporary folder, with paths as UTF-8 text.
 #pragma once
 
-#include "aiuti.h"
+#include "cartella_temporanea.h"
+#include "costruttore_midi.h"
 #include "piattaforma.h"
 
 #include <filesystem>
