@@ -38,11 +38,27 @@ void Midi::Analizza(std::span<const std::uint8_t> bytes) {
     }
 }
 
+void Midi::Analizza(std::optional<velmora::ContenutoFile> letto) {
+    try {
+        if (!Tieni(std::move(letto))) {
+            stato = 2;
+            return;
+        }
+        Esamina();
+    } catch (...) {
+        stato = 2;
+    }
+}
+
 bool Midi::CaricaFile() {
     // The size is held in 32 signed bits; a larger file cannot be analysed.
-    std::optional<velmora::ContenutoFile> letto = velmora::LeggiFileRegolare(
-        percorsoFile, static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()));
-    if (!letto) {
+    return Tieni(velmora::LeggiFileRegolare(
+        percorsoFile, static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())));
+}
+
+bool Midi::Tieni(std::optional<velmora::ContenutoFile> letto) {
+    if (!letto ||
+        letto->dimensione > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         return false;
     }
     dimensione = static_cast<std::int32_t>(letto->dimensione);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "impronta.h"
+#include "piattaforma.h"
 
 #include <cstdint>
 #include <memory>
@@ -34,6 +35,9 @@ public:
     void Analizza();
     // The same analysis on bytes already in memory (the path is not used).
     void Analizza(std::span<const std::uint8_t> contenuto);
+    // The same analysis on a whole file read elsewhere, taken over without a copy;
+    // nothing: the file could not be read.
+    void Analizza(std::optional<velmora::ContenutoFile> letto);
 
     // Results. Numbers are 0 and texts take their failure forms when Stato() is not 0.
     std::uint32_t Stato() const { return stato; }
@@ -89,6 +93,8 @@ private:
     };
 
     void Esamina();
+    // Keeps a whole file's bytes as contenuto; false when there are none or too many.
+    bool Tieni(std::optional<velmora::ContenutoFile> letto);
     // The next n bytes of contenuto, or nullptr (and stato 1) when they run past the end.
     const std::uint8_t* Prendi(std::uint32_t n);
     std::uint8_t LeggiByte();

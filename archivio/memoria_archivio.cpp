@@ -2,6 +2,7 @@
 
 #include "piattaforma.h"
 
+#include <mutex>
 #include <unordered_map>
 #include <utility>
 
@@ -12,15 +13,16 @@ public:
     CartellaArchivio(MemoriaArchivio& memoria_, std::string percorso_,
                      const std::vector<FileDellaCartella>& file_,
                      std::vector<std::optional<AnalisiFile>> note_, std::vector<std::int64_t> via_)
-        : memoria(memoria_), percorso(std::move(percorso_)), file(file_),
-          letto(NanosecondiAdesso()), note(std::move(note_)), via(std::move(via_)) {}
+        : memoria(memoria_), percorso(std::move(percorso_)), file(file_), letto(Adesso()),
+          note(std::move(note_)), via(std::move(via_)) {}
 
-    ~CartellaArchivio() override { Scrivi(); }
+    ~CartellaArchivio() override { Scrivi(std::exchange(daScrivere, {}), std::move(via)); }
 
     std::optional<AnalisiFile> Nota(std::size_t i) override {
         return i < note.size() ? std::exchange(note[i], std::nullopt) : std::nullopt;
     }
 
+    // Called by the threads that analyse, several at once.
     void Analizzato(std::size_t i, AnalisiFile& a) override {
         if (i >= file.size()) {
             return;
@@ -34,32 +36,38 @@ public:
         }
         std::string tracce = std::exchange(a.nomiTracce, {});
         std::string testo = std::exchange(a.testoCompleto, {});
-        FileLetto& letta =
-            daScrivere.emplace_back(FileLetto{f.nome, f.dimensione, f.modifica, letto, a});
-        letta.analisi.nomiTracce = std::move(tracce);
-        letta.analisi.testoCompleto = std::move(testo);
-        if (daScrivere.size() >= kFilePerTransazione) {
-            Scrivi();
+        std::vector<FileLetto> pieni;
+        {
+            const std::lock_guard l(m);
+            FileLetto& letta =
+                daScrivere.emplace_back(FileLetto{f.nome, f.dimensione, f.modifica, letto, a});
+            letta.analisi.nomiTracce = std::move(tracce);
+            letta.analisi.testoCompleto = std::move(testo);
+            if (daScrivere.size() >= kFilePerTransazione) {
+                pieni = std::exchange(daScrivere, {});
+            }
+        }
+        if (!pieni.empty()) {
+            Scrivi(std::move(pieni), {});
         }
     }
 
 private:
-    void Scrivi() {
-        if (daScrivere.empty() && via.empty()) {
+    void Scrivi(std::vector<FileLetto> daScrivereOra, std::vector<std::int64_t> viaOra) {
+        if (daScrivereOra.empty() && viaOra.empty()) {
             return;
         }
         const std::lock_guard l(memoria.m);
-        memoria.archivio.Scrivi(percorso, daScrivere, via);
-        daScrivere.clear();
-        via.clear();
+        memoria.archivio.Scrivi(percorso, daScrivereOra, viaOra);
     }
 
     MemoriaArchivio& memoria;
-    std::string percorso;
-    std::vector<FileDellaCartella> file;
-    std::int64_t letto; // before any file of the listing is read
+    const std::string percorso;
+    const std::vector<FileDellaCartella> file;
+    const std::int64_t letto; // before any file of the listing is read
     std::vector<std::optional<AnalisiFile>> note;
     std::vector<std::int64_t> via; // stored files no longer listed
+    std::mutex m;                  // guards daScrivere
     std::vector<FileLetto> daScrivere;
 };
 

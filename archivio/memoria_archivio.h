@@ -1,8 +1,8 @@
 // The stored catalogue as a scan's memory: a folder's unchanged files are taken from
-// it, the others stored as they are analysed, a transaction every few hundred files
-// and at the end of the folder, so that their texts are never all in memory at once.
-// A failure of the database leaves the rest of the scan to run without it; Avviso()
-// then says why, once.
+// it, the others stored as they are analysed (by the threads that analyse them), a
+// transaction every few hundred files and at the end of the folder, so that their
+// texts are never all in memory at once. A failure of the database leaves the rest of
+// the scan to run without it; Avviso() then says why, once.
 #pragma once
 
 #include "archivio.h"
@@ -33,7 +33,8 @@ private:
 
     Archivio& archivio;
     bool senzaCache;
-    // Folders may be opened and written from more than one thread.
+    // Folders are opened and written from more than one thread: the database is used
+    // by one at a time.
     mutable std::mutex m;
 };
 

@@ -1,30 +1,39 @@
 #include "analisi_anticipata.h"
 
-#include "piattaforma.h"
-
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
 
 namespace {
 
-// Files in hand or done ahead of the walk, per worker thread.
-constexpr std::size_t kFinestraPerFilo = 4;
+// Results in hand or waiting ahead of the walk, per worker thread.
+constexpr std::size_t kFinestraPerFilo = 8;
+// Files a worker takes at one go: one lock for several files.
+constexpr std::uint64_t kLotto = 4;
+// How far ahead of the walk folders are read: in files, as many windows, and at most
+// so many folders (each holds a handle).
+constexpr std::uint64_t kFinestreAvanti = 2;
+constexpr std::size_t kCartelleAvanti = 64;
+
+constexpr std::uint64_t kNessuno = UINT64_MAX;
 
 } // namespace
 
-AnalisiAnticipata::AnalisiAnticipata(unsigned n) {
+AnalisiAnticipata::AnalisiAnticipata(unsigned n, MemoriaScansione* m_)
+    : memoria(m_), finestra(n < 2 ? 0 : n * kFinestraPerFilo),
+      posti(finestra > 0 ? std::make_unique<Posto[]>(finestra) : nullptr) {
     if (n < 2) {
         return;
     }
-    esiti.resize(n * kFinestraPerFilo);
-    fili.reserve(n);
+    fili.reserve(n + 1);
+    fili.emplace_back([this] { Esplora(); });
     for (unsigned i = 0; i < n; ++i) {
         fili.emplace_back([this] { Lavora(); });
     }
 }
 
 AnalisiAnticipata::~AnalisiAnticipata() {
+    basta.store(true);
     {
         const std::lock_guard l(m);
         fine = true;
@@ -35,17 +44,51 @@ AnalisiAnticipata::~AnalisiAnticipata() {
     }
 }
 
-void AnalisiAnticipata::Cartella(const std::string& nuova, std::vector<std::string> nuoviNomi,
-                                 bool conTesti) {
+Elenco AnalisiAnticipata::Pianificato(const std::string& cartella) {
+    if (fili.empty()) {
+        return nullptr;
+    }
+    const std::lock_guard l(m);
+    const std::size_t prossima = inCartella ? 1 : 0;
+    if (piano.size() > prossima && piano[prossima]->elenco->percorso == cartella) {
+        return piano[prossima]->elenco;
+    }
+    return nullptr;
+}
+
+void AnalisiAnticipata::Cartella(const Elenco& elenco, std::vector<std::string> nomi,
+                                 const posizione& pos, bool sottoCartelle) {
+    if (fili.empty()) {
+        corrente = Pianifica(elenco, velmora::CartellaAperta(elenco->percorso), std::move(nomi));
+        return;
+    }
     {
         const std::lock_guard l(m);
-        cartella = nuova;
-        nomi = std::move(nuoviNomi);
-        testi = conTesti;
-        std::fill(esiti.begin(), esiti.end(), Posto{});
-        prossimo = preso = 0;
-        limite = nomi.size();
+        if (inCartella) {
+            piano.pop_front(); // the walk has taken all its files
+            inCartella = false;
+        }
+        if (!piano.empty() && piano.front()->elenco == elenco &&
+            piano.front()->primo == preso.load()) {
+            inCartella = true;
+            corrente = piano.front();
+            return;
+        }
+    }
+    // Not the folder read ahead: everything ahead goes, and reading starts again here.
+    auto nuova = Pianifica(elenco, velmora::CartellaAperta(elenco->percorso), std::move(nomi));
+    {
+        const std::lock_guard l(m);
         ++generazione;
+        piano.clear();
+        nuova->primo = prossimo; // numbers never used before: late results cannot mix in
+        pianificati = prossimo + nuova->nomi.size();
+        preso.store(prossimo);
+        piano.push_back(nuova);
+        inCartella = true;
+        corrente = nuova;
+        avanti = pos;
+        esplorabile = sottoCartelle;
     }
     lavoro.notify_all();
 }
@@ -53,60 +96,229 @@ void AnalisiAnticipata::Cartella(const std::string& nuova, std::vector<std::stri
 std::optional<AnalisiFile> AnalisiAnticipata::Prendi(std::size_t i,
                                                      std::chrono::milliseconds attesa) {
     if (fili.empty()) {
-        return AnalizzaFile(Percorso(i), testi);
+        return Analisi(*corrente, i);
     }
-    Posto esito;
-    {
+    const std::uint64_t n = corrente->primo + i;
+    Posto& posto = posti[n % finestra];
+    if (posto.numero.load(std::memory_order_acquire) != n + 1) {
         std::unique_lock l(m);
-        Posto& posto = esiti[i % esiti.size()];
-        if (!fatto.wait_for(l, attesa, [&] { return posto.pronto; })) {
+        if (dormienti.load() > 0) {
+            lavoro.notify_all(); // room freed since the last wake-up
+        }
+        // Woken once this result and the few after it that are in hand are there: one
+        // sleep for several files.
+        attesoDa = n;
+        attesoA = std::max(
+            n, std::min({n + kLotto, corrente->primo + corrente->nomi.size(), prossimo}) - 1);
+        fatto.wait_for(l, attesa, [&] { return Pronti(); });
+        attesoDa = attesoA = kNessuno;
+        if (posto.numero.load(std::memory_order_acquire) != n + 1) {
             return std::nullopt;
         }
-        esito = std::exchange(posto, Posto{});
-        preso = i + 1;
     }
-    lavoro.notify_one(); // the window moved on by one file
-    if (esito.errore) {
-        std::rethrow_exception(esito.errore);
+    // The slot is the walk's until preso moves past it: no worker writes it before.
+    AnalisiFile analisi = std::move(posto.analisi);
+    const std::exception_ptr errore = std::exchange(posto.errore, nullptr);
+    preso.store(n + 1);
+    if ((n + 1) % kLotto == 0) {
+        Sveglia();
     }
-    return std::move(esito.analisi);
+    if (errore) {
+        std::rethrow_exception(errore);
+    }
+    return analisi;
 }
 
 void AnalisiAnticipata::Interrompi() {
+    basta.store(true);
     const std::lock_guard l(m);
     limite = prossimo;
+    esplorabile = false;
+}
+
+// Waits on lavoro until c() holds, counted among the sleepers so that the walk wakes
+// the threads only when some sleep.
+template <class Condizione>
+void AnalisiAnticipata::Attendi(std::unique_lock<std::mutex>& l, Condizione c) {
+    if (c()) {
+        return;
+    }
+    dormienti.fetch_add(1);
+    // Checked again after counting: the walk moves preso, then looks at dormienti.
+    while (!c()) {
+        lavoro.wait(l);
+    }
+    dormienti.fetch_sub(1);
+}
+
+// The walk has made room: threads waiting for it go on.
+void AnalisiAnticipata::Sveglia() {
+    if (dormienti.load() > 0) {
+        { const std::lock_guard l(m); } // a sleeper is either waiting or sees the room
+        lavoro.notify_all();
+    }
 }
 
 void AnalisiAnticipata::Lavora() {
     std::unique_lock l(m);
     for (;;) {
-        lavoro.wait(l,
-                    [&] { return fine || (prossimo < limite && prossimo < preso + esiti.size()); });
+        Attendi(l, [&] {
+            return fine || (prossimo < pianificati && prossimo < limite &&
+                            prossimo < preso.load() + finestra);
+        });
         if (fine) {
             return;
         }
-        const std::size_t i = prossimo++;
+        const auto cartella = std::find_if(piano.begin(), piano.end(), [&](const auto& p) {
+            return prossimo < p->primo + p->nomi.size();
+        });
+        const std::shared_ptr<Pianificata> c = *cartella;
+        const std::uint64_t da = prossimo;
+        const std::uint64_t a =
+            std::min({da + kLotto, c->primo + c->nomi.size(), limite, preso.load() + finestra});
+        prossimo = a;
         const unsigned g = generazione;
-        const std::string percorso = Percorso(i);
-        const bool conTesti = testi;
         l.unlock();
-        Posto esito;
-        try {
-            esito.analisi = AnalizzaFile(percorso, conTesti);
-        } catch (...) {
-            esito.errore = std::current_exception();
+        // Results are handed over as soon as the lock is free, else with the next one;
+        // the rest of the lot is dropped at a stop.
+        std::vector<Risultato> pronti;
+        pronti.reserve(static_cast<std::size_t>(a - da));
+        for (std::uint64_t n = da; n < a && (n == da || !basta.load()); ++n) {
+            Risultato& r = pronti.emplace_back();
+            r.numero = n;
+            try {
+                r.analisi = Analisi(*c, static_cast<std::size_t>(n - c->primo));
+            } catch (...) {
+                r.errore = std::current_exception();
+            }
+            if (n + 1 < a) {
+                std::unique_lock prova(m, std::try_to_lock);
+                if (prova.owns_lock() && Consegna(pronti, g)) {
+                    prova.unlock(); // the walk wakes to a free lock
+                    fatto.notify_one();
+                }
+            }
         }
-        esito.pronto = true;
         l.lock();
-        if (g == generazione) {
-            esiti[i % esiti.size()] = std::move(esito);
-            fatto.notify_one(); // only the walk waits for results
+        if (Consegna(pronti, g)) {
+            l.unlock();
+            fatto.notify_one();
+            l.lock();
         }
     }
 }
 
-std::string AnalisiAnticipata::Percorso(std::size_t i) const {
-    return velmora::UnisciPercorso(cartella, nomi[i]);
+// Under m: hands the results over (unless the walk has started again elsewhere since
+// they were taken, generation g) and empties pronti; true when the walk waits for them.
+bool AnalisiAnticipata::Consegna(std::vector<Risultato>& pronti, unsigned g) {
+    bool avvisa = false;
+    if (g == generazione && !pronti.empty()) {
+        for (Risultato& r : pronti) {
+            Posto& posto = posti[r.numero % finestra];
+            posto.analisi = std::move(r.analisi);
+            posto.errore = std::move(r.errore);
+            posto.numero.store(r.numero + 1, std::memory_order_release);
+        }
+        avvisa = attesoDa != kNessuno && Pronti();
+    }
+    pronti.clear();
+    return avvisa;
+}
+
+// Under m: the results the walk waits for are all there.
+bool AnalisiAnticipata::Pronti() const {
+    for (std::uint64_t n = attesoDa; n <= attesoA; ++n) {
+        if (posti[n % finestra].numero.load(std::memory_order_acquire) != n + 1) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Goes through the folders as the walk will (see Scansione::Cammina), reading each one
+// and sorting its files, as long as the files ahead of the walk are few enough.
+void AnalisiAnticipata::Esplora() {
+    std::unique_lock l(m);
+    for (;;) {
+        Attendi(l, [&] {
+            return fine ||
+                   (esplorabile && pianificati < preso.load() + kFinestreAvanti * finestra &&
+                    piano.size() < kCartelleAvanti);
+        });
+        if (fine) {
+            return;
+        }
+        const std::string* meta = avanti->Prossima();
+        if (meta == nullptr) {
+            if (avanti->Profondita() == 1) {
+                esplorabile = false; // the walk is complete
+            } else {
+                avanti->Risali();
+            }
+            continue;
+        }
+        const std::string percorso = *meta;
+        const unsigned g = generazione;
+        l.unlock();
+        velmora::CartellaAperta cartella(percorso);
+        Elenco elenco = cartella.Aperta() ? LeggiElenco(cartella) : nullptr;
+        std::shared_ptr<Pianificata> p;
+        if (elenco && elenco->modificata) {
+            p = Pianifica(elenco, std::move(cartella), NomiInOrdine(elenco->file));
+        }
+        l.lock();
+        if (g != generazione) {
+            continue; // the walk started again elsewhere: so does this
+        }
+        if (!elenco || !elenco->modificata) {
+            // Gone, unreadable or just changed: the walk reads it itself when it gets
+            // there, and the reading ahead starts again from there.
+            esplorabile = false;
+            continue;
+        }
+        avanti->Scendi(PercorsiSottoCartelle(*elenco));
+        p->primo = pianificati;
+        pianificati += p->nomi.size();
+        piano.push_back(std::move(p));
+        if (pianificati > prossimo && dormienti.load() > 0) {
+            lavoro.notify_all();
+        }
+    }
+}
+
+std::shared_ptr<AnalisiAnticipata::Pianificata>
+AnalisiAnticipata::Pianifica(Elenco elenco, velmora::CartellaAperta cartella,
+                             std::vector<std::string> nomi) {
+    auto p = std::make_shared<Pianificata>(
+        Pianificata{std::move(elenco), std::move(cartella), std::move(nomi), 0, nullptr, {}});
+    if (memoria != nullptr) {
+        std::vector<FileDellaCartella> file;
+        file.reserve(p->nomi.size());
+        for (const std::string& nome : p->nomi) {
+            const auto stato = velmora::StatoInCartella(p->cartella, nome);
+            // A file that cannot be looked at gets zeros, which nothing stored matches.
+            file.push_back({nome, stato ? stato->dimensione : 0, stato ? stato->modifica : 0});
+        }
+        p->ricordo = memoria->Apri(p->elenco->percorso, file);
+        if (p->ricordo) {
+            p->note.resize(p->nomi.size());
+            for (std::size_t k = 0; k < p->nomi.size(); ++k) {
+                p->note[k] = p->ricordo->Nota(k);
+            }
+        }
+    }
+    return p;
+}
+
+AnalisiFile AnalisiAnticipata::Analisi(Pianificata& p, std::size_t k) {
+    if (k < p.note.size() && p.note[k]) {
+        return std::move(*std::exchange(p.note[k], std::nullopt));
+    }
+    AnalisiFile a = AnalizzaFile(p.cartella, p.nomi[k], p.ricordo && memoria->VuoleTesti());
+    if (p.ricordo) {
+        p.ricordo->Analizzato(k, a);
+    }
+    return a;
 }
 
 unsigned FiliPredefiniti() {

@@ -14,11 +14,8 @@ std::int32_t Intero(std::uint32_t n) {
         std::min<std::uint32_t>(n, std::numeric_limits<std::int32_t>::max()));
 }
 
-} // namespace
-
-AnalisiFile AnalizzaFile(const std::string& percorsoFile, bool testi) {
-    Midi midi(percorsoFile);
-    midi.Analizza();
+// What the catalogue keeps of an analysis, and with testi what search needs.
+AnalisiFile Risultati(const Midi& midi, bool testi = false) {
     AnalisiFile a;
     a.analizzato = true;
     a.durata = Intero(midi.DurataSecondi());
@@ -43,6 +40,22 @@ AnalisiFile AnalizzaFile(const std::string& percorsoFile, bool testi) {
         a.testoCompleto = velmora::DecodificaTesto(midi.TestoCompleto());
     }
     return a;
+}
+
+} // namespace
+
+AnalisiFile AnalizzaFile(const std::string& percorsoFile) {
+    Midi midi(percorsoFile);
+    midi.Analizza();
+    return Risultati(midi);
+}
+
+AnalisiFile AnalizzaFile(const velmora::CartellaAperta& cartella, const std::string& nome,
+                         bool testi) {
+    Midi midi(nome);
+    midi.Analizza(velmora::LeggiInCartella(
+        cartella, nome, static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())));
+    return Risultati(midi, testi);
 }
 
 void AggiungiVoce(dati& catalogo, const std::string& directory, const std::string& nome,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dati.h"
+#include "piattaforma.h"
 
 #include <cstdint>
 #include <optional>
@@ -28,9 +29,12 @@ struct AnalisiFile {
 };
 
 // Analyses the file at percorsoFile (a UTF-8 path) and keeps the results the
-// catalogue shows, and with testi the texts for search. Never throws but
-// std::bad_alloc.
-AnalisiFile AnalizzaFile(const std::string& percorsoFile, bool testi = false);
+// catalogue shows. Never throws but std::bad_alloc.
+AnalisiFile AnalizzaFile(const std::string& percorsoFile);
+// The same for the file nome of an open folder, with testi the texts for search too.
+// This is the scan's one piece of work per file.
+AnalisiFile AnalizzaFile(const velmora::CartellaAperta& cartella, const std::string& nome,
+                         bool testi = false);
 
 // Appends the entry of one file; an analysed file without duration is counted as
 // corrupt.

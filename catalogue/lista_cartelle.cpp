@@ -4,18 +4,12 @@
 #include "piattaforma.h"
 
 #include <algorithm>
-#include <chrono>
 #include <system_error>
 #include <utility>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A folder's listing is kept only when the folder was last modified at least this
-// long before it was read: file systems with coarse times (two seconds on FAT) could
-// otherwise hide a change made in the same tick as the reading.
-constexpr auto margineModifica = std::chrono::seconds(3);
 
 // A folder this program can open: one that Windows cannot list is not.
 bool ECartella(const std::string& cartella) {
@@ -49,38 +43,6 @@ std::vector<std::string> Percorsi(const std::string& cartella) {
 bool Sopra(const std::string& sopra, const std::string& cartella) {
     return cartella.size() > sopra.size() && cartella.compare(0, sopra.size(), sopra) == 0 &&
            (velmora::ERadice(sopra) || cartella[sopra.size()] == velmora::Separatore());
-}
-
-std::optional<fs::file_time_type> Modificata(const std::string& cartella) {
-    std::error_code ec;
-    const fs::file_time_type t = fs::last_write_time(velmora::PercorsoDaUtf8(cartella), ec);
-    if (ec || t > fs::file_time_type::clock::now() - margineModifica) {
-        return std::nullopt;
-    }
-    return t;
-}
-
-// The visible sub-folders of a folder that are not links, by name without regard to
-// case, then by bytes. A folder that cannot be read has none.
-std::vector<std::string> LeggiSottoCartelle(const std::string& cartella) {
-    std::vector<std::pair<std::string, std::string>> trovate; // lowered name, name
-    std::error_code ec;
-    for (fs::directory_iterator it(velmora::PercorsoDaUtf8(cartella), ec);
-         !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::error_code ecVoce;
-        if (it->is_symlink(ecVoce) || !it->is_directory(ecVoce) || velmora::Nascosto(*it)) {
-            continue;
-        }
-        std::string nome = velmora::Utf8DaPercorso(it->path().filename());
-        trovate.emplace_back(MinuscoloAnsi(nome), std::move(nome));
-    }
-    std::sort(trovate.begin(), trovate.end());
-    std::vector<std::string> nomi;
-    nomi.reserve(trovate.size());
-    for (auto& t : trovate) {
-        nomi.push_back(std::move(t.second));
-    }
-    return nomi;
 }
 
 } // namespace
@@ -131,7 +93,7 @@ std::string ListaCartelle::TestoRiga(int riga) const {
     }
     const auto r = static_cast<std::size_t>(riga);
     return r < percorsi.size() ? velmora::NomeCartella(percorsi[r])
-                               : sottoCartelle.nomi[r - percorsi.size()];
+                               : elenco->sottoCartelle[r - percorsi.size()];
 }
 
 std::string ListaCartelle::PercorsoRiga(int riga) const {
@@ -141,7 +103,7 @@ std::string ListaCartelle::PercorsoRiga(int riga) const {
     const auto r = static_cast<std::size_t>(riga);
     return r < percorsi.size()
                ? percorsi[r]
-               : velmora::UnisciPercorso(directory, sottoCartelle.nomi[r - percorsi.size()]);
+               : velmora::UnisciPercorso(directory, elenco->sottoCartelle[r - percorsi.size()]);
 }
 
 void ListaCartelle::SelezionaRiga(int riga) {
@@ -164,23 +126,23 @@ void ListaCartelle::Aggiorna() {
 }
 
 void ListaCartelle::Cambia(std::string cartella, bool rileggi) {
-    Elenco elenco;
+    Elenco nuovo;
     const auto memoria = elenchiSopra.find(cartella);
-    const std::optional<fs::file_time_type> modificata = Modificata(cartella);
-    if (!rileggi && modificata && memoria != elenchiSopra.end() &&
-        memoria->second.modificata == modificata) {
-        elenco = std::move(memoria->second);
+    if (!rileggi && memoria != elenchiSopra.end() && AncoraValido(*memoria->second)) {
+        nuovo = std::move(memoria->second);
+    } else if (!rileggi && fonteElenchi) {
+        nuovo = fonteElenchi(cartella);
     } else {
-        elenco = {modificata, LeggiSottoCartelle(cartella)};
+        nuovo = LeggiElenco(cartella);
     }
-    if (sottoCartelle.modificata) {
-        elenchiSopra[directory] = std::move(sottoCartelle);
+    if (elenco->modificata) {
+        elenchiSopra[directory] = std::move(elenco);
     }
     std::erase_if(elenchiSopra, [&](const auto& e) { return !Sopra(e.first, cartella); });
 
     directory = std::move(cartella);
     percorsi = Percorsi(directory);
-    sottoCartelle = std::move(elenco);
+    elenco = std::move(nuovo);
     selezionata = static_cast<int>(percorsi.size()) - 1;
     if (alCambio) {
         alCambio();

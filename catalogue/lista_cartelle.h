@@ -3,10 +3,10 @@
 // and a notification on every change. The Qt control wraps one of these.
 #pragma once
 
-#include <filesystem>
+#include "elenco_cartella.h"
+
 #include <functional>
 #include <map>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -52,7 +52,7 @@ public:
     // already lies on it. Throws ErroreCartella when the root cannot be read.
     void Drive(std::string_view radice);
 
-    int Righe() const { return static_cast<int>(percorsi.size() + sottoCartelle.nomi.size()); }
+    int Righe() const { return static_cast<int>(percorsi.size() + elenco->sottoCartelle.size()); }
     // The row's text and its folder's full path; empty for a row that does not exist.
     std::string TestoRiga(int riga) const;
     std::string PercorsoRiga(int riga) const;
@@ -77,19 +77,21 @@ public:
     // DirectoryChange (see Scansione::DirectoryChange).
     void AlCambio(std::function<void()> ascoltatore) { alCambio = std::move(ascoltatore); }
 
-private:
-    // The sorted sub-folder names of a folder, with the folder's modification time
-    // when the names can be trusted while it stays the same.
-    struct Elenco {
-        std::optional<std::filesystem::file_time_type> modificata;
-        std::vector<std::string> nomi;
-    };
+    // The listing of the current folder.
+    const Elenco& ElencoCorrente() const { return elenco; }
 
+    // Where listings come from when a folder becomes current (Aggiorna() always reads
+    // the folder itself): the scan hands over the ones it has read ahead. Empty: the
+    // list reads each folder itself.
+    void Fonte(std::function<Elenco(const std::string&)> fonte) { fonteElenchi = std::move(fonte); }
+
+private:
     void Cambia(std::string cartella, bool rileggi);
 
     std::string directory;
-    std::vector<std::string> percorsi; // root .. current folder
-    Elenco sottoCartelle;              // of the current folder
+    std::vector<std::string> percorsi;                        // root .. current folder
+    Elenco elenco = std::make_shared<const ElencoCartella>(); // of the current folder
+    std::function<Elenco(const std::string&)> fonteElenchi;
     int selezionata = -1;
     std::function<void()> alCambio;
     // The sub-folders of the folders above the current one, so that coming back up

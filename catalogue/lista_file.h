@@ -1,9 +1,11 @@
 // The MIDI files of one folder as the scan page's hidden file list shows them.
 #pragma once
 
+#include "elenco_cartella.h"
+
+#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // Rows: the names, with extension, of the regular files (or links to regular files)
 // of the folder whose names end in ".mid" in any letter case, hidden ones left out,
@@ -27,11 +29,18 @@ public:
     bool Illeggibile() const;
     const std::string& TestoRiga(int riga) const; // 0 <= riga < Righe()
 
+    // The listing the rows come from (none before a folder is given).
+    const Elenco& ElencoCorrente() const;
+
+    // Where listings come from (see ListaCartelle::Fonte); empty: the list reads the
+    // folder itself.
+    void Fonte(std::function<Elenco(const std::string&)> fonte) { fonteElenchi = std::move(fonte); }
+
 private:
     void Leggi() const;
 
     std::string cartella;
-    mutable std::vector<std::string> nomi;
+    std::function<Elenco(const std::string&)> fonteElenchi;
+    mutable Elenco elenco = std::make_shared<const ElencoCartella>();
     mutable bool letta = true; // no folder: no rows
-    mutable bool illeggibile = false;
 };

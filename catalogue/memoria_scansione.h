@@ -5,6 +5,7 @@
 #pragma once
 
 #include "analisi_file.h"
+#include "piattaforma.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,26 +18,28 @@
 struct FileDellaCartella {
     std::string nome;
     std::uint64_t dimensione = 0;
-    std::int64_t modifica = 0; // nanoseconds since 1970 (velmora::LeggiStatoFile)
+    velmora::Istante modifica = 0;
 };
 
 class MemoriaScansione {
 public:
     // One folder, from its listing until the scan is done with it. Calls for
-    // several folders may interleave.
+    // several folders may interleave, from several threads.
     class Cartella {
     public:
         virtual ~Cartella() = default;
         // The analysis remembered for file i of the listing, when it still holds for
         // the file as listed; taken once.
         virtual std::optional<AnalisiFile> Nota(std::size_t i) = 0;
-        // File i was analysed; its texts for search are taken too.
+        // File i was analysed; its texts for search are taken too. Called by the
+        // threads that analyse, for several files at once.
         virtual void Analizzato(std::size_t i, AnalisiFile& analisi) = 0;
     };
 
     virtual ~MemoriaScansione() = default;
 
-    // The walk has listed a folder (its full path), before any of its files is read.
+    // A folder (its full path) has been listed, by the walk or ahead of it, before any
+    // of its files is read.
     // What is remembered of files no longer in the listing is forgotten.
     virtual std::unique_ptr<Cartella> Apri(const std::string& cartella,
                                            const std::vector<FileDellaCartella>& file) = 0;

@@ -17,19 +17,6 @@ namespace {
 // through again: about one display frame.
 constexpr std::chrono::milliseconds kAttesaMessaggi(16);
 
-// The size and modification time of each file of a folder, for the scan's memory; a
-// file that cannot be looked at gets zeros, which no stored file matches.
-std::vector<FileDellaCartella> Elenco(const std::string& cartella,
-                                      const std::vector<std::string>& nomi) {
-    std::vector<FileDellaCartella> file;
-    file.reserve(nomi.size());
-    for (const std::string& nome : nomi) {
-        const auto stato = velmora::LeggiStatoFile(velmora::UnisciPercorso(cartella, nome));
-        file.push_back({nome, stato ? stato->dimensione : 0, stato ? stato->modifica : 0});
-    }
-    return file;
-}
-
 // True when the folder is no longer there, as opposed to being there but out of reach
 // (a path longer than the system takes, no permission).
 bool Scomparsa(const std::string& cartella) {
@@ -85,10 +72,14 @@ void Scansione::Button1Click(bool analisi, bool sottoCartelle) {
     catalogo.Svuota();
     nonLette.clear();
     directoryIniziale = cartelle.Directory();
+    // Both lists take each folder's listing from the scan, which lists a folder once.
+    const auto fonte = [this](const std::string& cartella) { return ElencoDi(cartella); };
+    cartelle.Fonte(fonte);
+    file.Fonte(fonte);
     try {
         std::optional<AnalisiAnticipata> avanti;
         if (analisi) {
-            anticipo = &avanti.emplace(fili);
+            anticipo = &avanti.emplace(fili, memoria);
         }
         Cammina(analisi, sottoCartelle);
         anticipo = nullptr;
@@ -98,6 +89,21 @@ void Scansione::Button1Click(bool analisi, bool sottoCartelle) {
         throw;
     }
     Fine();
+}
+
+// The listing of a folder the walk enters: the one it has just used when that still
+// holds (the folder list's, then the file list's turn), else the one read ahead when
+// that still holds, else a new one.
+Elenco Scansione::ElencoDi(const std::string& cartella) {
+    if (ultimo && ultimo->percorso == cartella && AncoraValido(*ultimo)) {
+        return ultimo;
+    }
+    if (anticipo != nullptr) {
+        if (Elenco avanti = anticipo->Pianificato(cartella); avanti && AncoraValido(*avanti)) {
+            return ultimo = std::move(avanti);
+        }
+    }
+    return ultimo = LeggiElenco(cartella);
 }
 
 void Scansione::Ferma() {
@@ -145,7 +151,7 @@ void Scansione::Cammina(bool analisi, bool sottoCartelle) {
         }
         Elabora();
         if (!salito) {
-            if (!inAnalisi || !ElaboraCartella(analisi)) {
+            if (!inAnalisi || !ElaboraCartella(analisi, pos, sottoCartelle)) {
                 return;
             }
             iniziata = true;
@@ -158,7 +164,7 @@ void Scansione::Cammina(bool analisi, bool sottoCartelle) {
 
 // The files of the current folder in sorted order; false when the scan was stopped
 // while they were being sorted.
-bool Scansione::ElaboraCartella(bool analisi) {
+bool Scansione::ElaboraCartella(bool analisi, const posizione& pos, bool sottoCartelle) {
     // DirectoryChange keeps the file list on the current folder; pointing it here
     // again costs nothing (it reads when first looked at), re-reads what was added
     // since, and keeps the scan right whoever listens to the folder list.
@@ -183,49 +189,23 @@ bool Scansione::ElaboraCartella(bool analisi) {
         return false;
     }
     const std::string directory = cartelle.TestoRiga(cartelle.RigaSelezionata());
-    // The files the memory knows unchanged are not read again: only the others go to
-    // the readers, in the walk's order.
-    std::unique_ptr<MemoriaScansione::Cartella> ricordo;
-    std::vector<std::optional<AnalisiFile>> note(record.size());
     if (analisi) {
         std::vector<std::string> nomi;
         nomi.reserve(record.size());
         for (const datisort& d : record) {
             nomi.push_back(file.TestoRiga(d.indice));
         }
-        if (memoria != nullptr) {
-            ricordo = memoria->Apri(cartelle.Directory(), Elenco(cartelle.Directory(), nomi));
-        }
-        std::vector<std::string> daLeggere;
-        for (std::size_t i = 0; i < nomi.size(); ++i) {
-            if (ricordo) {
-                note[i] = ricordo->Nota(i);
-            }
-            if (!note[i]) {
-                daLeggere.push_back(std::move(nomi[i]));
-            }
-        }
-        anticipo->Cartella(cartelle.Directory(), std::move(daLeggere),
-                           ricordo && memoria->VuoleTesti());
+        anticipo->Cartella(file.ElencoCorrente(), std::move(nomi), pos, sottoCartelle);
     }
-    std::size_t letti = 0; // the files taken from the readers
     for (std::size_t i = 0; i < record.size(); ++i) {
+        // A copy: a message handled meanwhile may re-read the list.
         const std::string nome = file.TestoRiga(record[i].indice);
-        Stato(directory + " - " + nome);
-        AnalisiFile a;
-        if (note[i]) {
-            a = std::move(*note[i]);
-        } else if (analisi) {
-            std::optional<AnalisiFile> letta = Prendi(letti++);
-            if (!letta) {
-                break;
-            }
-            a = std::move(*letta);
-            if (ricordo) {
-                ricordo->Analizzato(i, a);
-            }
+        if (ganci.stato) { // the text is built only for someone to show
+            ganci.stato(directory + " - " + nome);
         }
-        AggiungiVoce(catalogo, directory, nome, cartelle.Directory(), a);
+        if (!AggiungiFile(directory, nome, i, analisi)) {
+            break;
+        }
         Elabora();
         if (!inAnalisi) {
             break;
@@ -234,18 +214,23 @@ bool Scansione::ElaboraCartella(bool analisi) {
     return true;
 }
 
-// The analysis of the j-th file given to the readers; none when the scan was stopped
-// while the walk waited for it.
-std::optional<AnalisiFile> Scansione::Prendi(std::size_t j) {
+// Appends the entry of file i of the folder; false when the scan was stopped while
+// the walk waited for its analysis.
+bool Scansione::AggiungiFile(const std::string& directory, const std::string& nome, std::size_t i,
+                             bool analisi) {
     std::optional<AnalisiFile> a;
-    // The window stays alive while a slow file (a network drive) is read.
-    while (!(a = anticipo->Prendi(j, kAttesaMessaggi))) {
-        Elabora();
-        if (!inAnalisi) {
-            return std::nullopt;
+    if (analisi) {
+        // The window stays alive while a slow file (a network drive) is read.
+        while (!(a = anticipo->Prendi(i, kAttesaMessaggi))) {
+            Elabora();
+            if (!inAnalisi) {
+                return false;
+            }
         }
     }
-    return a;
+    AggiungiVoce(catalogo, directory, nome, cartelle.Directory(),
+                 a ? std::move(*a) : AnalisiFile{});
+    return true;
 }
 
 // The full paths of the current folder's sub-folders, as the folder list shows them.
@@ -259,6 +244,9 @@ std::vector<std::string> Scansione::SottoCartelle() const {
 
 // Back to idle: the start folder is shown again and the window's controls return.
 void Scansione::Fine() {
+    cartelle.Fonte({});
+    file.Fonte({});
+    ultimo.reset();
     try {
         cartelle.Directory(directoryIniziale);
     } catch (const ErroreCartella&) {

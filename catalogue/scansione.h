@@ -8,9 +8,9 @@
 #include "lista_cartelle.h"
 #include "lista_file.h"
 #include "memoria_scansione.h"
+#include "posizione.h"
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,8 +92,10 @@ public:
 
 private:
     void Cammina(bool analisi, bool sottoCartelle);
-    bool ElaboraCartella(bool analisi);
-    std::optional<AnalisiFile> Prendi(std::size_t j);
+    bool ElaboraCartella(bool analisi, const posizione& pos, bool sottoCartelle);
+    Elenco ElencoDi(const std::string& cartella);
+    bool AggiungiFile(const std::string& directory, const std::string& nome, std::size_t i,
+                      bool analisi);
     std::vector<std::string> SottoCartelle() const;
     void Fine();
     void Elabora();
@@ -106,6 +108,7 @@ private:
     unsigned fili;
     MemoriaScansione* memoria = nullptr;
     AnalisiAnticipata* anticipo = nullptr; // while a scan with analysis runs
+    Elenco ultimo;                         // the listing the walk used last
     std::vector<std::string> nonLette;
     bool inAnalisi = false;
     bool inCorso = false;

@@ -46,6 +46,8 @@ int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err);
 
 // velmora-cli render FILE -o OUT.wav [--soundfont SF2] [--rate HZ] [--max-seconds N]
 int Render(Argomenti argomenti, std::ostream& out, std::ostream& err);
+// velmora-cli play FILE [--soundfont SF2]
+int Play(Argomenti argomenti, std::ostream& out, std::ostream& err);
 // velmora-cli duplicates DIR [--no-subfolders] [--json] [--db FILE] [--no-cache]
 int Duplicates(Argomenti argomenti, std::ostream& out, std::ostream& err);
 // velmora-cli search QUERY... [--db FILE] [--json] [--folder DIR]

@@ -321,7 +321,13 @@ int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err) {
         }
         return esitoScansione;
     }
-    out << (r.formato ? TestoDati(catalogo, *r.formato) : TestoLista(catalogo, r.opzioni, r.data));
+    if (r.formato) {
+        out << TestoDati(catalogo, *r.formato);
+    } else {
+        ProduciLista(catalogo, r.opzioni, r.data, [&](std::string_view pezzo) {
+            out.write(pezzo.data(), static_cast<std::streamsize>(pezzo.size()));
+        });
+    }
     if (!UscitaScritta(out, err, "list")) {
         return kNonRiuscito;
     }

@@ -16,6 +16,7 @@ constexpr std::array kComandi = {
     Comando{"analyze", "analizza file MIDI e ne stampa il rapporto", velmora::cli::Analyze},
     Comando{"list", "cataloga una cartella e ne scrive l'elenco", velmora::cli::Lista},
     Comando{"render", "suona un file MIDI in un file WAV", velmora::cli::Render},
+    Comando{"play", "suona un file MIDI sull'uscita audio", velmora::cli::Play},
     Comando{"duplicates", "trova i file identici e quelli con la stessa musica",
             velmora::cli::Duplicates},
     Comando{"search", "cerca nel catalogo salvato per nome, cartella e testo",

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <system_error>
+#include <utility>
 
 #include <cerrno>
 #include <cstdio>
@@ -14,9 +15,12 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
-// shellapi.h needs windows.h first.
+// shellapi.h and winternl.h need windows.h first.
+#include <cwchar>
 #include <shellapi.h>
+#include <winternl.h>
 #else
+#include <dirent.h>
 #include <fcntl.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -358,6 +362,322 @@ bool RinominaSenzaSostituire(std::string_view da, std::string_view a) {
 #endif
 }
 
+namespace {
+
+#ifdef _WIN32
+Istante IstanteDi(const FILETIME& t) {
+    // FILETIME counts 100 ns from 1601.
+    const std::int64_t dal1601 = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+    return (dal1601 - 116444736000000000LL) * 100;
+}
+
+std::string Utf8DaLargo(const wchar_t* largo) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, largo, -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n > 0 ? static_cast<std::size_t>(n - 1) : 0, '\0');
+    if (n > 1) {
+        WideCharToMultiByte(CP_UTF8, 0, largo, -1, s.data(), n, nullptr, nullptr);
+    }
+    return s;
+}
+
+// A whole regular file from an open handle (opening never waits on Windows); the type
+// check keeps out pipes, consoles and folders.
+std::optional<ContenutoFile> LeggiAperto(HANDLE h, std::size_t massimo) {
+    const std::unique_ptr<void, decltype(&CloseHandle)> chiudi(h, &CloseHandle);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return std::nullopt;
+    }
+    const std::uint64_t lunghezza =
+        (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    if (lunghezza > massimo) {
+        return std::nullopt;
+    }
+    ContenutoFile f{std::make_unique_for_overwrite<std::uint8_t[]>(lunghezza), lunghezza};
+    std::size_t letti = 0;
+    while (letti < f.dimensione) {
+        const DWORD parte =
+            static_cast<DWORD>(std::min<std::size_t>(f.dimensione - letti, 1u << 30));
+        DWORD n = 0;
+        if (!ReadFile(h, f.byte.get() + letti, parte, &n, nullptr) || n == 0) {
+            return std::nullopt;
+        }
+        letti += n;
+    }
+    return f;
+}
+#else
+Istante IstanteDi(const struct timespec& t) {
+    return static_cast<Istante>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+// A whole regular file from a descriptor opened with O_NONBLOCK (so that a FIFO does
+// not wait for a writer): what was opened is checked before anything is read. Closes
+// the descriptor.
+std::optional<ContenutoFile> LeggiAperto(int fd, std::size_t massimo) {
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct Chiudi {
+        int fd;
+        ~Chiudi() { close(fd); }
+    } const chiudi{fd};
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+        static_cast<std::uint64_t>(st.st_size) > massimo) {
+        return std::nullopt;
+    }
+    const auto lunghezza = static_cast<std::size_t>(st.st_size);
+    ContenutoFile f{std::make_unique_for_overwrite<std::uint8_t[]>(lunghezza), lunghezza};
+    std::size_t letti = 0;
+    bool bloccante = false;
+    while (letti < lunghezza) {
+        const ssize_t n = read(fd, f.byte.get() + letti, lunghezza - letti);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        // Regular files ignore O_NONBLOCK on local file systems; one that does not
+        // is read again blocking, which costs a call only there.
+        if (n < 0 && errno == EAGAIN && !bloccante) {
+            bloccante = true;
+            if (fcntl(fd, F_SETFL, 0) == 0) {
+                continue;
+            }
+        }
+        if (n <= 0) {
+            return std::nullopt; // an error, or the file shrank while read
+        }
+        letti += static_cast<std::size_t>(n);
+    }
+    return f;
+}
+#endif
+
+} // namespace
+
+std::optional<ContenutoFile> LeggiFileRegolare(std::string_view percorso, std::size_t massimo) {
+    const fs::path p = PercorsoDaUtf8(percorso);
+#ifdef _WIN32
+    const HANDLE h =
+        CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    return LeggiAperto(h, massimo);
+#else
+    return LeggiAperto(open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY), massimo);
+#endif
+}
+
+Istante Adesso() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// The platform's handle of a CartellaAperta, for the functions below.
+struct AccessoCartella {
+#ifdef _WIN32
+    static HANDLE Handle(const CartellaAperta& c) {
+        return c.handle;
+    }
+#else
+    static int Fd(const CartellaAperta& c) {
+        return c.fd;
+    }
+#endif
+};
+
+CartellaAperta::CartellaAperta(std::string_view p) : percorso(p) {
+#ifdef _WIN32
+    const HANDLE h = CreateFileW(PercorsoDaUtf8(p).c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    handle = h == INVALID_HANDLE_VALUE ? nullptr : h;
+#else
+    fd = open(PercorsoDaUtf8(p).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#endif
+}
+
+CartellaAperta::~CartellaAperta() {
+#ifdef _WIN32
+    if (handle != nullptr) {
+        CloseHandle(handle);
+    }
+#else
+    if (fd >= 0) {
+        close(fd);
+    }
+#endif
+}
+
+CartellaAperta::CartellaAperta(CartellaAperta&& altra) noexcept
+    : percorso(std::move(altra.percorso)) {
+#ifdef _WIN32
+    handle = std::exchange(altra.handle, nullptr);
+#else
+    fd = std::exchange(altra.fd, -1);
+#endif
+}
+
+CartellaAperta& CartellaAperta::operator=(CartellaAperta&& altra) noexcept {
+    if (this != &altra) {
+        CartellaAperta vecchia(std::move(*this));
+        percorso = std::move(altra.percorso);
+#ifdef _WIN32
+        handle = std::exchange(altra.handle, nullptr);
+#else
+        fd = std::exchange(altra.fd, -1);
+#endif
+    }
+    return *this;
+}
+
+bool CartellaAperta::Aperta() const {
+#ifdef _WIN32
+    return handle != nullptr;
+#else
+    return fd >= 0;
+#endif
+}
+
+VociCartella ElencaCartella(const CartellaAperta& cartella,
+                            [[maybe_unused]] bool (*controlla)(std::string_view)) {
+    VociCartella v;
+    v.lettaAlle = Adesso();
+    if (!cartella.Aperta()) {
+        return v;
+    }
+#ifdef _WIN32
+    const HANDLE h = AccessoCartella::Handle(cartella);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(h, &info)) {
+        v.modificata = IstanteDi(info.ftLastWriteTime);
+    }
+    // Names, kinds and attributes come with the listing itself: no call per entry.
+    const std::wstring schema = PercorsoDaUtf8(UnisciPercorso(cartella.Percorso(), "*")).native();
+    WIN32_FIND_DATAW d;
+    const HANDLE ricerca =
+        FindFirstFileExW(schema.c_str(), FindExInfoBasic, &d, FindExSearchNameMatch, nullptr,
+                         FIND_FIRST_EX_LARGE_FETCH);
+    if (ricerca == INVALID_HANDLE_VALUE) {
+        return v;
+    }
+    do {
+        if (std::wcscmp(d.cFileName, L".") == 0 || std::wcscmp(d.cFileName, L"..") == 0) {
+            continue;
+        }
+        const DWORD a = d.dwFileAttributes;
+        VoceCartella voce;
+        voce.nome = Utf8DaLargo(d.cFileName);
+        // A junction or a link to a folder is no sub-folder: a walk could loop.
+        voce.cartella = (a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT);
+        voce.file = !(a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_DEVICE);
+        voce.nascosta = (a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+        v.voci.push_back(std::move(voce));
+    } while (FindNextFileW(ricerca, &d));
+    v.letta = GetLastError() == ERROR_NO_MORE_FILES;
+    FindClose(ricerca);
+#else
+    const int fd = AccessoCartella::Fd(cartella);
+    struct stat st {};
+    if (fstat(fd, &st) == 0) {
+        v.modificata = IstanteDi(st.st_mtim);
+    }
+    if (lseek(fd, 0, SEEK_SET) != 0) {
+        return v;
+    }
+    // getdents64 gives each entry's kind on most file systems: no call per entry.
+    alignas(struct dirent64) char blocco[32768];
+    for (;;) {
+        const ssize_t n = getdents64(fd, blocco, sizeof blocco);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            v.letta = n == 0;
+            break;
+        }
+        for (ssize_t pos = 0; pos < n;) {
+            const auto* e = reinterpret_cast<const struct dirent64*>(blocco + pos);
+            pos += e->d_reclen;
+            const std::string_view nome(e->d_name);
+            if (nome == "." || nome == "..") {
+                continue;
+            }
+            VoceCartella voce;
+            voce.nome = nome;
+            voce.nascosta = nome.front() == '.';
+            unsigned char tipo = e->d_type;
+            if (tipo == DT_UNKNOWN && fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+                tipo = S_ISDIR(st.st_mode) ? DT_DIR
+                       : S_ISREG(st.st_mode) ? DT_REG
+                       : S_ISLNK(st.st_mode) ? DT_LNK
+                                             : DT_UNKNOWN;
+            }
+            voce.cartella = tipo == DT_DIR;
+            voce.file =
+                tipo == DT_REG || (tipo == DT_LNK && controlla != nullptr && controlla(nome) &&
+                                   fstatat(fd, e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode));
+            v.voci.push_back(std::move(voce));
+        }
+    }
+#endif
+    return v;
+}
+
+std::optional<Istante> UltimaModifica(std::string_view percorso) {
+#ifdef _WIN32
+    WIN32_FILE_ATTRIBUTE_DATA dati;
+    if (!GetFileAttributesExW(PercorsoDaUtf8(percorso).c_str(), GetFileExInfoStandard, &dati)) {
+        return std::nullopt;
+    }
+    return IstanteDi(dati.ftLastWriteTime);
+#else
+    struct stat st {};
+    if (stat(PercorsoDaUtf8(percorso).c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return IstanteDi(st.st_mtim);
+#endif
+}
+
+std::optional<ContenutoFile> LeggiInCartella(const CartellaAperta& cartella, std::string_view nome,
+                                             std::size_t massimo) {
+    if (!cartella.Aperta()) {
+        return std::nullopt;
+    }
+#ifdef _WIN32
+    const std::wstring largo = PercorsoDaUtf8(nome).native();
+    if (largo.size() * sizeof(wchar_t) > 0xFFFF) {
+        return std::nullopt;
+    }
+    UNICODE_STRING nomeNt;
+    nomeNt.Buffer = const_cast<wchar_t*>(largo.c_str());
+    nomeNt.Length = static_cast<USHORT>(largo.size() * sizeof(wchar_t));
+    nomeNt.MaximumLength = nomeNt.Length;
+    OBJECT_ATTRIBUTES attributi;
+    InitializeObjectAttributes(&attributi, &nomeNt, OBJ_CASE_INSENSITIVE,
+                               AccessoCartella::Handle(cartella), nullptr);
+    IO_STATUS_BLOCK stato;
+    HANDLE h = nullptr;
+    // Relative to the folder's handle, as openat does; a folder under the name fails.
+    if (NtCreateFile(&h, GENERIC_READ | SYNCHRONIZE, &attributi, &stato, nullptr, 0,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
+                     FILE_SYNCHRONOUS_IO_NONALERT | FILE_NON_DIRECTORY_FILE, nullptr, 0) != 0) {
+        return std::nullopt;
+    }
+    return LeggiAperto(h, massimo);
+#else
+    return LeggiAperto(openat(AccessoCartella::Fd(cartella), std::string(nome).c_str(),
+                              O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY),
+                       massimo);
+#endif
+}
+
 std::string LeggiInizioFile(std::string_view percorso, std::size_t n) {
     const fs::path p = PercorsoDaUtf8(percorso);
     std::error_code ec;
@@ -397,101 +717,22 @@ std::string PercorsoCatalogo() {
 #endif
 }
 
-std::optional<StatoFile> LeggiStatoFile(std::string_view percorso) {
+std::optional<StatoFile> StatoInCartella(const CartellaAperta& cartella, std::string_view nome) {
 #ifdef _WIN32
     WIN32_FILE_ATTRIBUTE_DATA dati;
-    if (!GetFileAttributesExW(PercorsoDaUtf8(percorso).c_str(), GetFileExInfoStandard, &dati)) {
+    if (!GetFileAttributesExW(PercorsoDaUtf8(UnisciPercorso(cartella.Percorso(), nome)).c_str(),
+                              GetFileExInfoStandard, &dati)) {
         return std::nullopt;
     }
-    // 100-nanosecond ticks since 1601.
-    const auto tick = (static_cast<std::int64_t>(dati.ftLastWriteTime.dwHighDateTime) << 32) |
-                      dati.ftLastWriteTime.dwLowDateTime;
-    constexpr std::int64_t k1601a1970 = 116444736000000000;
     return StatoFile{(static_cast<std::uint64_t>(dati.nFileSizeHigh) << 32) | dati.nFileSizeLow,
-                     (tick - k1601a1970) * 100};
+                     IstanteDi(dati.ftLastWriteTime)};
 #else
     struct stat st {};
-    if (stat(PercorsoDaUtf8(percorso).c_str(), &st) != 0) {
+    if (!cartella.Aperta() ||
+        fstatat(AccessoCartella::Fd(cartella), std::string(nome).c_str(), &st, 0) != 0) {
         return std::nullopt;
     }
-    return StatoFile{static_cast<std::uint64_t>(st.st_size),
-                     static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 +
-                         st.st_mtim.tv_nsec};
-#endif
-}
-
-std::int64_t NanosecondiAdesso() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
-
-std::optional<ContenutoFile> LeggiFileRegolare(std::string_view percorso, std::size_t massimo) {
-    const fs::path p = PercorsoDaUtf8(percorso);
-#ifdef _WIN32
-    // Opening never waits here; the type check keeps out pipes, consoles and folders.
-    const HANDLE h =
-        CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
-    const std::unique_ptr<void, decltype(&CloseHandle)> chiudi(h, &CloseHandle);
-    BY_HANDLE_FILE_INFORMATION info;
-    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return std::nullopt;
-    }
-    const std::uint64_t lunghezza =
-        (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    if (lunghezza > massimo) {
-        return std::nullopt;
-    }
-    ContenutoFile f{std::make_unique_for_overwrite<std::uint8_t[]>(lunghezza), lunghezza};
-    std::size_t letti = 0;
-    while (letti < f.dimensione) {
-        const DWORD parte =
-            static_cast<DWORD>(std::min<std::size_t>(f.dimensione - letti, 1u << 30));
-        DWORD n = 0;
-        if (!ReadFile(h, f.byte.get() + letti, parte, &n, nullptr) || n == 0) {
-            return std::nullopt;
-        }
-        letti += n;
-    }
-    return f;
-#else
-    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-    struct Descrittore {
-        int fd;
-        ~Descrittore() {
-            if (fd >= 0) {
-                close(fd);
-            }
-        }
-    } const d{open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
-    const int fd = d.fd;
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
-        static_cast<std::uint64_t>(st.st_size) > massimo || fcntl(fd, F_SETFL, 0) != 0) {
-        return std::nullopt;
-    }
-    const auto lunghezza = static_cast<std::size_t>(st.st_size);
-    ContenutoFile f{std::make_unique_for_overwrite<std::uint8_t[]>(lunghezza), lunghezza};
-    std::size_t letti = 0;
-    while (letti < lunghezza) {
-        const ssize_t n = read(fd, f.byte.get() + letti, lunghezza - letti);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return std::nullopt; // an error, or the file shrank while read
-        }
-        letti += static_cast<std::size_t>(n);
-    }
-    return f;
+    return StatoFile{static_cast<std::uint64_t>(st.st_size), IstanteDi(st.st_mtim)};
 #endif
 }
 

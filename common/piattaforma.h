@@ -98,6 +98,72 @@ struct ContenutoFile {
     std::size_t dimensione = 0;
 };
 
+// Nanoseconds since 1 January 1970 (UTC), the clock of files' modification times.
+using Istante = std::int64_t;
+Istante Adesso();
+
+// A folder held open, so that its entries are listed and its files opened relative to
+// it: the path is looked up once, not once per file. Move-only.
+class CartellaAperta {
+public:
+    CartellaAperta() = default;
+    // Aperta() tells whether it could be opened.
+    explicit CartellaAperta(std::string_view percorso);
+    ~CartellaAperta();
+    CartellaAperta(CartellaAperta&& altra) noexcept;
+    CartellaAperta& operator=(CartellaAperta&& altra) noexcept;
+    CartellaAperta(const CartellaAperta&) = delete;
+    CartellaAperta& operator=(const CartellaAperta&) = delete;
+
+    bool Aperta() const;
+    const std::string& Percorso() const { return percorso; }
+
+private:
+    friend struct AccessoCartella;
+    std::string percorso;
+#ifdef _WIN32
+    void* handle = nullptr;
+#else
+    int fd = -1;
+#endif
+};
+
+// One entry of a folder.
+struct VoceCartella {
+    std::string nome;      // UTF-8
+    bool cartella = false; // a folder, not a link to one (a walk over them cannot loop)
+    bool file = false;     // a regular file, or a link to one
+    bool nascosta = false; // "." first here, hidden or system attribute on Windows
+};
+
+// The entries of a folder from one pass over it, "." and ".." left out.
+struct VociCartella {
+    bool letta = false;                // false: it could not be read (all of it), so no entries
+    std::optional<Istante> modificata; // the folder's own last change
+    Istante lettaAlle = 0;             // when the pass began
+    std::vector<VoceCartella> voci;
+};
+
+// Lists an open folder. Entries whose kind the listing does not tell (links, file
+// systems without types) are looked up only when they may be folders or when
+// controlla(name) asks for their kind (controlla may be null); otherwise they count
+// as neither.
+VociCartella ElencaCartella(const CartellaAperta& cartella, bool (*controlla)(std::string_view));
+
+// The last change of the folder at percorso (links followed); nothing when it cannot be
+// looked up.
+std::optional<Istante> UltimaModifica(std::string_view percorso);
+
+// LeggiFileRegolare for the file nome of an open folder.
+std::optional<ContenutoFile> LeggiInCartella(const CartellaAperta& cartella, std::string_view nome,
+                                             std::size_t massimo);
+
+// Reads a whole regular file of at most massimo bytes. The file is opened without
+// blocking and what was opened is checked, so a FIFO, a device or a folder under a
+// file's name fails at once instead of hanging the reader. Nothing when the file
+// cannot be opened or read, is not a regular file or is larger than massimo.
+std::optional<ContenutoFile> LeggiFileRegolare(std::string_view percorso, std::size_t massimo);
+
 // The first n bytes of a regular file (fewer when it is shorter); empty when it cannot
 // be read or is not a regular file.
 std::string LeggiInizioFile(std::string_view percorso, std::size_t n);
@@ -108,21 +174,12 @@ std::string LeggiInizioFile(std::string_view percorso, std::size_t n);
 // Empty when the system gives no such folder.
 std::string PercorsoCatalogo();
 
-// The size and last modification of a file (following links), with one look at it;
-// times in nanoseconds since 1970 (UTC). Nothing when it cannot be looked at.
+// The size and last modification of the file nome of an open folder (links followed),
+// with one look at it. Nothing when it cannot be looked at.
 struct StatoFile {
     std::uint64_t dimensione = 0;
-    std::int64_t modifica = 0;
+    Istante modifica = 0;
 };
-std::optional<StatoFile> LeggiStatoFile(std::string_view percorso);
-
-// The system clock's time now, in nanoseconds since 1970 (UTC).
-std::int64_t NanosecondiAdesso();
-
-// Reads a whole regular file of at most massimo bytes. The file is opened without
-// blocking and what was opened is checked, so a FIFO, a device or a folder under a
-// file's name fails at once instead of hanging the reader. Nothing when the file
-// cannot be opened or read, is not a regular file or is larger than massimo.
-std::optional<ContenutoFile> LeggiFileRegolare(std::string_view percorso, std::size_t massimo);
+std::optional<StatoFile> StatoInCartella(const CartellaAperta& cartella, std::string_view nome);
 
 } // namespace velmora

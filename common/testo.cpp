@@ -97,6 +97,11 @@ std::string DecodificaTesto(std::string_view bytes) {
 std::string CodificaAnsi(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
+    AggiungiAnsi(out, utf8);
+    return out;
+}
+
+void AggiungiAnsi(std::string& out, std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t c;
         const std::size_t n = Sequenza(utf8, i, c);
@@ -119,7 +124,6 @@ std::string CodificaAnsi(std::string_view utf8) {
         }
         out.push_back(sostituto);
     }
-    return out;
 }
 
 std::string NomeSenzaControlli(std::string_view utf8) {

@@ -20,6 +20,9 @@ std::string DecodificaTesto(std::string_view bytes);
 // UTF-8 to Windows-1252; a character the code page cannot hold becomes "?".
 // Invalid UTF-8 sequences also become "?".
 std::string CodificaAnsi(std::string_view utf8);
+// The same, appended to out: a text written piece by piece is converted as it goes.
+// Pieces that start and end with whole characters give what the whole text gives.
+void AggiungiAnsi(std::string& out, std::string_view utf8);
 
 // A file or folder name as the text list and the text reports write it: each control
 // character (C0, DEL, C1) becomes "?", so a name cannot break or forge a line. The

@@ -16,10 +16,6 @@ std::int64_t Lunghezza(const std::string& t) {
     return static_cast<std::int64_t>(velmora::Caratteri(t));
 }
 
-std::string Spazi(std::int64_t n) {
-    return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string();
-}
-
 // Columns 4 to 9: right-aligned in a field of `campo` characters (0: not aligned),
 // followed by three spaces when a later column follows.
 struct Allineata {
@@ -34,28 +30,44 @@ constexpr Allineata kAllineate[] = {
     {Colonna::Tracce, &dati::Tracce, 2}, {Colonna::Tipo, &dati::Tipo, 0},
 };
 
-// Builds the list in UTF-8; the caller turns it into Windows-1252 once at the end.
+// Pieces of about this size go out as the list is made.
+constexpr std::size_t kPezzo = 1 << 16;
+
+// Makes the list in Windows-1252, each text converted as it is written, and passes it
+// on piece by piece: the list is never held whole, nor in a second encoding.
 class Lista {
 public:
-    Lista(dati& catalogo, const OpzioniLista& opzioni)
-        : d(catalogo), o(opzioni), ultima(opzioni.UltimaColonna()) {}
+    Lista(dati& catalogo, const OpzioniLista& opzioni,
+          const std::function<void(std::string_view)>& scrivi_)
+        : d(catalogo), o(opzioni), ultima(opzioni.UltimaColonna()), scrivi(scrivi_) {
+        out.reserve(2 * kPezzo);
+    }
 
-    std::string Scrivi(Data data) {
+    void Scrivi(Data data) {
         Intestazione(data);
         Voci();
-        return std::move(out);
+        scrivi(out);
     }
 
 private:
-    void Riga(const std::string& testo) {
-        out += testo;
+    // UTF-8 text into the list.
+    void Testo(std::string_view testo) { velmora::AggiungiAnsi(out, testo); }
+
+    void Riga(std::string_view testo) {
+        Testo(testo);
         out += kFineRiga;
+    }
+
+    void Spazi(std::int64_t n) {
+        if (n > 0) {
+            out.append(static_cast<std::size_t>(n), ' ');
+        }
     }
 
     // Padding after column c, written only when a later column follows on the line.
     void Dopo(Colonna c, std::int64_t spazi) {
         if (ultima > static_cast<int>(c)) {
-            out += Spazi(spazi);
+            Spazi(spazi);
         }
     }
 
@@ -93,6 +105,10 @@ private:
             if (ultima > 1) {
                 out += kFineRiga;
             }
+            if (out.size() >= kPezzo) {
+                scrivi(out);
+                out.clear();
+            }
             ++conta;
             byte += d.LunghezzaByte();
             d.Prossimo();
@@ -111,12 +127,12 @@ private:
     void PercorsoECartella() {
         if (o.Scelta(Colonna::Percorso)) {
             const std::string percorso = d.Percorso();
-            out += velmora::NomeSenzaControlli(percorso);
+            Testo(velmora::NomeSenzaControlli(percorso));
             Dopo(Colonna::Percorso, d.MaxPercorso() + 2 - Lunghezza(percorso));
         }
         if (o.Scelta(Colonna::Directory)) {
             const std::string cartella = d.Directory();
-            out += velmora::NomeSenzaControlli(cartella);
+            Testo(velmora::NomeSenzaControlli(cartella));
             Dopo(Colonna::Directory, d.MaxDirectory() + 2 - Lunghezza(cartella));
         }
     }
@@ -125,13 +141,15 @@ private:
         const bool cartella = o.Scelta(Colonna::Directory);
         const bool percorso = o.Scelta(Colonna::Percorso);
         if (cartella) {
-            out += "- Directory: " + velmora::NomeSenzaControlli(d.Directory());
+            out += "- Directory: ";
+            Testo(velmora::NomeSenzaControlli(d.Directory()));
         }
         if (cartella && percorso) {
             out += ' ';
         }
         if (percorso) {
-            out += "- Percorso: " + velmora::NomeSenzaControlli(d.Percorso());
+            out += "- Percorso: ";
+            Testo(velmora::NomeSenzaControlli(d.Percorso()));
         }
         out += kFineRiga;
     }
@@ -139,24 +157,24 @@ private:
     void Colonne() {
         if (o.Scelta(Colonna::Nome)) {
             const std::string nome = d.Nome();
-            out += velmora::NomeSenzaControlli(velmora::SenzaUltimiCaratteri(nome, 4)); // no ".mid"
+            Testo(velmora::NomeSenzaControlli(velmora::SenzaUltimiCaratteri(nome, 4))); // no ".mid"
             Dopo(Colonna::Nome, d.MaxNome() + 2 - Lunghezza(nome));
         }
         for (const Allineata& a : kAllineate) {
             if (o.Scelta(a.colonna)) {
                 const std::string valore = (d.*a.valore)();
-                out += Spazi(a.campo - Lunghezza(valore));
-                out += valore;
+                Spazi(a.campo - Lunghezza(valore));
+                Testo(valore);
                 Dopo(a.colonna, 3);
             }
         }
         if (o.Scelta(Colonna::Testo)) {
             const std::string testo = d.Testo();
-            out += testo;
+            Testo(testo);
             Dopo(Colonna::Testo, 23 - Lunghezza(testo));
         }
         if (o.Scelta(Colonna::Copyright)) {
-            out += d.Copyright();
+            Testo(d.Copyright());
         }
     }
 
@@ -171,7 +189,8 @@ private:
     dati& d;
     const OpzioniLista& o;
     const int ultima;
-    std::string out;
+    const std::function<void(std::string_view)>& scrivi;
+    std::string out; // what is not passed on yet
 };
 
 } // namespace
@@ -196,11 +215,17 @@ std::string NomeProposto(Data data) {
            std::to_string(data.anno) + ".txt";
 }
 
-std::string TestoLista(dati& catalogo, const OpzioniLista& opzioni, Data data) {
-    return velmora::CodificaAnsi(Lista(catalogo, opzioni).Scrivi(data));
+void ProduciLista(dati& catalogo, const OpzioniLista& opzioni, Data data,
+                  const std::function<void(std::string_view)>& scrivi) {
+    Lista(catalogo, opzioni, scrivi).Scrivi(data);
 }
 
 Esito StampaFile(dati& catalogo, const OpzioniLista& opzioni, Data data,
                  const std::string& nomeFile) {
-    return ScriviFile(nomeFile, TestoLista(catalogo, opzioni, data));
+    ScritturaFile scrittura(nomeFile);
+    if (Esito aperto = scrittura.Apri(); !aperto) {
+        return aperto;
+    }
+    ProduciLista(catalogo, opzioni, data, [&](std::string_view pezzo) { scrittura.Scrivi(pezzo); });
+    return scrittura.Concludi();
 }

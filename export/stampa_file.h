@@ -7,7 +7,9 @@
 #include "esito.h"
 
 #include <array>
+#include <functional>
 #include <string>
+#include <string_view>
 
 // The eleven columns the user can tick, by their fixed numbers; the numbers decide
 // which columns still have a separator after them.
@@ -51,10 +53,12 @@ Data Oggi();
 // The name offered for a new list: "Elenco5.3.1999.txt" on 5 March 1999.
 std::string NomeProposto(Data data);
 
-// The bytes of the list for the whole catalogue. Moves the catalogue's cursor.
-std::string TestoLista(dati& catalogo, const OpzioniLista& opzioni, Data data);
+// The bytes of the list for the whole catalogue, passed to scrivi piece by piece as
+// they are made. Moves the catalogue's cursor.
+void ProduciLista(dati& catalogo, const OpzioniLista& opzioni, Data data,
+                  const std::function<void(std::string_view)>& scrivi);
 
-// Writes the list to nomeFile (UTF-8 path) with ScriviFile: an existing file is replaced
-// only by a complete new list.
+// Writes the list to nomeFile (UTF-8 path) as it is made, with ScritturaFile: an existing
+// file is replaced only by a complete new list.
 Esito StampaFile(dati& catalogo, const OpzioniLista& opzioni, Data data,
                  const std::string& nomeFile);

@@ -17,8 +17,9 @@ public:
     virtual bool InRiproduzione() const = 0;
     virtual double Posizione() const = 0; // seconds since the start of the file
     virtual double Durata() const = 0;    // seconds, of the file playing or last played
-    // Called once when a file ends by itself (never after Ferma), on the player's own
-    // thread: the receiver hands it over to its own thread and must not call Ferma there.
+    // Called once when a file ends by itself, its release heard (never after Ferma), on
+    // the player's own thread: the receiver hands it over to its own thread and must not
+    // call Ferma there.
     virtual void AlTermine(std::function<void()> fine) = 0;
 };
 

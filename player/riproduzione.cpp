@@ -1,13 +1,25 @@
 #include "riproduzione.h"
 
+#include "render_wav.h"
+
 #include <algorithm>
+#include <cmath>
 
 namespace velmora {
+
+namespace {
+
+std::uint64_t Frame(double secondi, int frequenza) {
+    return static_cast<std::uint64_t>(std::llround(secondi * frequenza));
+}
+
+} // namespace
 
 Riproduzione::Riproduzione(Apertura a) : apri(std::move(a)) {}
 
 Riproduzione::~Riproduzione() {
     Ferma();
+    sintetizzatore.reset();
 }
 
 std::string Riproduzione::Suona(const std::string& percorso) {
@@ -24,7 +36,7 @@ std::string Riproduzione::Suona(Sequenza s) {
     Ferma();
     if (!sintetizzatore) {
         std::string errore;
-        sintetizzatore = apri(errore);
+        sintetizzatore = apri(*this, errore);
         if (!sintetizzatore) {
             return errore;
         }
@@ -32,24 +44,45 @@ std::string Riproduzione::Suona(Sequenza s) {
     sintetizzatore->Azzera();
     std::lock_guard blocco(mutex);
     sequenza = std::move(s);
+    prossimo = 0;
+    suonati = 0;
+    finito = false;
     fermare = false;
     suona = true;
-    inizio = Orologio::now();
-    filo = std::thread(&Riproduzione::Esegui, this);
+    filo = std::thread(&Riproduzione::AttendiLaFine, this);
     return {};
 }
 
-void Riproduzione::Esegui() {
-    std::unique_lock blocco(mutex);
-    for (const EventoMidi& e : sequenza.eventi) {
-        const auto quando = inizio + std::chrono::duration_cast<Orologio::duration>(
-                                         std::chrono::duration<double>(e.secondi));
-        if (sveglia.wait_until(blocco, quando, [this] { return fermare; })) {
-            return;
-        }
-        sintetizzatore->Invia(e);
+void Riproduzione::Periodo(int frame, int hz, Ricevente& ricevente) {
+    std::lock_guard blocco(mutex);
+    if (!suona || frame <= 0) {
+        return;
     }
-    suona = false;
+    frequenza = hz;
+    const std::uint64_t limite = suonati + static_cast<std::uint64_t>(frame);
+    for (; prossimo < sequenza.eventi.size(); ++prossimo) {
+        const EventoMidi& e = sequenza.eventi[prossimo];
+        const std::uint64_t quando = std::max(Frame(e.secondi, hz), suonati);
+        if (quando >= limite) {
+            break;
+        }
+        ricevente.Evento(static_cast<int>(quando - suonati), e);
+    }
+    suonati = limite;
+    // The release tail is as long as the render's, so what is heard ends as the WAV does.
+    if (prossimo == sequenza.eventi.size() && suonati >= Frame(sequenza.durata + kCodaRender, hz)) {
+        suona = false;
+        finito = true;
+        sveglia.notify_all();
+    }
+}
+
+void Riproduzione::AttendiLaFine() {
+    std::unique_lock blocco(mutex);
+    sveglia.wait(blocco, [this] { return fermare || finito; });
+    if (fermare) {
+        return;
+    }
     const std::function<void()> avvisa = fine;
     blocco.unlock();
     if (avvisa) {
@@ -67,6 +100,7 @@ void Riproduzione::Ferma() {
     if (filo.joinable()) {
         filo.join();
     }
+    // No period hands over an event from here on: nothing sounds after the silence.
     if (sintetizzatore) {
         sintetizzatore->Silenzia();
     }
@@ -79,11 +113,10 @@ bool Riproduzione::InRiproduzione() const {
 
 double Riproduzione::Posizione() const {
     std::lock_guard blocco(mutex);
-    if (!suona) {
+    if (!suona || frequenza == 0) {
         return 0;
     }
-    const std::chrono::duration<double> trascorso = Orologio::now() - inizio;
-    return std::min(trascorso.count(), sequenza.durata);
+    return std::min(static_cast<double>(suonati) / frequenza, sequenza.durata);
 }
 
 double Riproduzione::Durata() const {
@@ -97,8 +130,9 @@ void Riproduzione::AlTermine(std::function<void()> f) {
 }
 
 std::unique_ptr<Lettore> CreaLettore(const std::string& soundFont) {
-    return std::make_unique<Riproduzione>(
-        [soundFont](std::string& errore) { return ApriSintetizzatore(soundFont, errore); });
+    return std::make_unique<Riproduzione>([soundFont](Sorgente& sorgente, std::string& errore) {
+        return ApriSintetizzatore(soundFont, sorgente, errore);
+    });
 }
 
 } // namespace velmora

@@ -5,7 +5,7 @@
 namespace velmora {
 
 std::unique_ptr<Sintetizzatore> ApriSintetizzatore(const std::string& /*soundFont*/,
-                                                   std::string& errore) {
+                                                   Sorgente& /*sorgente*/, std::string& errore) {
     errore = "Ascolto non disponibile: il programma è stato compilato senza FluidSynth.";
     return nullptr;
 }

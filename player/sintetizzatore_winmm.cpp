@@ -1,5 +1,7 @@
 // Windows without FluidSynth: the system's own MIDI synthesizer through the multimedia
-// API. It needs no SoundFont; the player's thread times the events.
+// API. It needs no SoundFont and has no audio clock to follow: the system's clock times
+// the events, with the timer's resolution raised to a millisecond while it is open.
+#include "orologio_sistema.h"
 #include "sintetizzatore.h"
 
 #include <windows.h>
@@ -10,16 +12,18 @@ namespace velmora {
 
 namespace {
 
-class SintetizzatoreWinmm final : public Sintetizzatore {
+class SintetizzatoreWinmm final : public Sintetizzatore, private Ricevente {
 public:
-    explicit SintetizzatoreWinmm(HMIDIOUT u) : uscita(u) {}
+    SintetizzatoreWinmm(HMIDIOUT u, Sorgente& sorgente) : uscita(u) {
+        timeBeginPeriod(1);
+        Ricevente& ricevente = *this; // the base is private: converted here, where it is visible
+        orologio = std::make_unique<OrologioDiSistema>(sorgente, ricevente);
+    }
     ~SintetizzatoreWinmm() override {
+        orologio.reset(); // no event goes out to a closed device
+        timeEndPeriod(1);
         midiOutReset(uscita);
         midiOutClose(uscita);
-    }
-
-    void Invia(const EventoMidi& e) override {
-        midiOutShortMsg(uscita, e.stato | (DWORD{e.dato1} << 8) | (DWORD{e.dato2} << 16));
     }
 
     void Silenzia() override {
@@ -40,20 +44,25 @@ public:
     }
 
 private:
+    void Evento(int /*frame*/, const EventoMidi& e) override {
+        midiOutShortMsg(uscita, e.stato | (DWORD{e.dato1} << 8) | (DWORD{e.dato2} << 16));
+    }
+
     HMIDIOUT uscita;
+    std::unique_ptr<OrologioDiSistema> orologio;
 };
 
 } // namespace
 
 std::unique_ptr<Sintetizzatore> ApriSintetizzatore(const std::string& /*soundFont*/,
-                                                   std::string& errore) {
+                                                   Sorgente& sorgente, std::string& errore) {
     HMIDIOUT uscita = nullptr;
     if (midiOutOpen(&uscita, MIDI_MAPPER, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
         errore =
             "Nessun sintetizzatore MIDI di sistema disponibile: impossibile ascoltare il file.";
         return nullptr;
     }
-    return std::make_unique<SintetizzatoreWinmm>(uscita);
+    return std::make_unique<SintetizzatoreWinmm>(uscita, sorgente);
 }
 
 } // namespace velmora

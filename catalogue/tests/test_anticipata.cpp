@@ -6,12 +6,16 @@
 #include "costruttore_midi.h"
 #include "scansione.h"
 
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -99,54 +103,148 @@ TEST(ScansioneParallela, TheCorpusCataloguesTheSameForAnyNumberOfThreads) {
     EXPECT_EQ(Scansiona(VELMORA_CORPUS, 8), seriale);
 }
 
-TEST(ScansioneParallela, ATreeChangingDuringTheScanCataloguesTheSameForAnyNumberOfThreads) {
-    std::vector<std::string> risultati;
-    for (unsigned fili : {1u, 4u}) {
-        prova::AlberoTemporaneo t;
-        for (const char* f : {"M/B/b1.mid", "M/B/b2.mid", "M/D/d1.mid", "M/D/d2.mid", "M/D/d3.mid",
-                              "M/E/e.mid", "M/F/f.mid"}) {
-            t.File(f, Brano(2));
-        }
-        bool fatto = false;
-        risultati.push_back(Scansiona(
-            t.Percorso("M"), fili, [&](const std::string& cartella, const std::string& stato) {
-                // Once D's files are listed: one of them becomes a FIFO, E goes, C
-                // (before D) and D/G come, neither visited, F/G comes, visited, and a
-                // file is added to B, already done.
-                if (fatto || cartella != t.Percorso("M/D") ||
-                    stato != "Attendere. Sto ordinando i File") {
-                    return;
-                }
-                fatto = true;
-                fs::remove(velmora::PercorsoDaUtf8(t.Percorso("M/D/d2.mid")));
-#ifndef _WIN32
-                ASSERT_EQ(mkfifo(t.Percorso("M/D/d2.mid").c_str(), 0600), 0);
+// Every folder of the tree as last changed an hour ago: their listings can be kept,
+// and the files of the folders ahead are read before the walk gets there.
+void Invecchia(const std::string& radice) {
+    const auto cambia = [](const fs::path& cartella) {
+#ifdef _WIN32
+        // The C++ library opens no folder for writing its times there.
+        const HANDLE h = CreateFileW(cartella.c_str(), FILE_WRITE_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        FILETIME t;
+        GetSystemTimeAsFileTime(&t);
+        ULARGE_INTEGER n{{t.dwLowDateTime, t.dwHighDateTime}};
+        n.QuadPart -= 36'000'000'000ULL; // an hour in 100 ns
+        t = {n.LowPart, n.HighPart};
+        EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &t));
+        CloseHandle(h);
+#else
+        fs::last_write_time(cartella, fs::file_time_type::clock::now() - std::chrono::hours(1));
 #endif
-                fs::remove_all(velmora::PercorsoDaUtf8(t.Percorso("M/E")));
-                t.File("M/C/c.mid", Brano(2));
-                t.File("M/D/G/g.mid", Brano(2));
-                t.File("M/F/G/h.mid", Brano(2));
-                t.File("M/B/b3.mid", Brano(2));
-            }));
-        ASSERT_TRUE(fatto);
-        // The temporary folder's name differs from run to run.
-        std::string& r = risultati.back();
-        for (std::size_t p; (p = r.find(t.Percorso("M"))) != std::string::npos;) {
-            r.replace(p, t.Percorso("M").size(), "M");
+    };
+    for (const auto& voce : fs::recursive_directory_iterator(velmora::PercorsoDaUtf8(radice))) {
+        if (voce.is_directory()) {
+            cambia(voce.path());
         }
     }
-    const std::string& seriale = risultati[0];
-    EXPECT_EQ(risultati[1], seriale);
-    EXPECT_EQ(seriale.find("c.mid"), std::string::npos);
-    EXPECT_EQ(seriale.find("e.mid"), std::string::npos);
-    EXPECT_EQ(seriale.find("b3.mid"), std::string::npos);
-    EXPECT_EQ(seriale.find("g.mid"), std::string::npos);
-    EXPECT_NE(seriale.find("h.mid"), std::string::npos);
+    cambia(velmora::PercorsoDaUtf8(radice));
+}
+
+TEST(ScansioneParallela, ATreeChangingDuringTheScanCataloguesTheSameForAnyNumberOfThreads) {
+    // Folders just made are read again by the walk; folders unchanged for an hour are
+    // read ahead, and read again only when they have changed since.
+    for (const bool vecchio : {false, true}) {
+        std::vector<std::string> risultati;
+        for (unsigned fili : {1u, 4u}) {
+            prova::AlberoTemporaneo t;
+            for (const char* f : {"M/B/b1.mid", "M/B/b2.mid", "M/D/d1.mid", "M/D/d2.mid",
+                                  "M/D/d3.mid", "M/E/e.mid", "M/F/f.mid"}) {
+                t.File(f, Brano(2));
+            }
+            if (vecchio) {
+                Invecchia(t.Percorso("M"));
+            }
+            bool fatto = false;
+            risultati.push_back(Scansiona(
+                t.Percorso("M"), fili, [&](const std::string& cartella, const std::string& stato) {
+                    // Once D's files are listed: one of them becomes a FIFO, E goes, C
+                    // (before D) and D/G come, neither visited, F/G comes, visited, and a
+                    // file is added to B, already done.
+                    if (fatto || cartella != t.Percorso("M/D") ||
+                        stato != "Attendere. Sto ordinando i File") {
+                        return;
+                    }
+                    fatto = true;
+                    // A file's content may have been read ahead before it changed: only a
+                    // tree just made keeps D's files unread until the walk is there.
+                    if (!vecchio) {
+                        fs::remove(velmora::PercorsoDaUtf8(t.Percorso("M/D/d2.mid")));
 #ifndef _WIN32
-    // The FIFO is a file that cannot be analysed, and the scan goes on past it.
-    EXPECT_NE(seriale.find("D|d2.mid|M/D| 0:00|-/-|0|0|0|-|-|-|"), std::string::npos) << seriale;
-    EXPECT_NE(seriale.find("f.mid"), std::string::npos);
+                        ASSERT_EQ(mkfifo(t.Percorso("M/D/d2.mid").c_str(), 0600), 0);
 #endif
+                    }
+                    fs::remove_all(velmora::PercorsoDaUtf8(t.Percorso("M/E")));
+                    t.File("M/C/c.mid", Brano(2));
+                    t.File("M/D/G/g.mid", Brano(2));
+                    t.File("M/F/G/h.mid", Brano(2));
+                    t.File("M/B/b3.mid", Brano(2));
+                }));
+            ASSERT_TRUE(fatto);
+            // The temporary folder's name differs from run to run.
+            std::string& r = risultati.back();
+            for (std::size_t p; (p = r.find(t.Percorso("M"))) != std::string::npos;) {
+                r.replace(p, t.Percorso("M").size(), "M");
+            }
+        }
+        const std::string& seriale = risultati[0];
+        EXPECT_EQ(risultati[1], seriale);
+        EXPECT_EQ(seriale.find("c.mid"), std::string::npos);
+        EXPECT_EQ(seriale.find("e.mid"), std::string::npos);
+        EXPECT_EQ(seriale.find("b3.mid"), std::string::npos);
+        EXPECT_EQ(seriale.find("g.mid"), std::string::npos);
+        EXPECT_NE(seriale.find("h.mid"), std::string::npos);
+#ifndef _WIN32
+        // The FIFO is a file that cannot be analysed, and the scan goes on past it.
+        EXPECT_EQ(seriale.find("D|d2.mid|M/D| 0:00|-/-|0|0|0|-|-|-|") != std::string::npos,
+                  !vecchio)
+            << seriale;
+        EXPECT_NE(seriale.find("f.mid"), std::string::npos);
+#endif
+    }
+}
+
+TEST(ScansioneParallela, TheNextFolderIsReadAheadAndItsListingKeptWhileItHolds) {
+    prova::AlberoTemporaneo t;
+    t.File("M/m.mid", Brano(1));
+    t.File("M/B/b.mid", Brano(3));
+    t.File("M/C/c.mid", Brano(5));
+    Invecchia(t.Percorso("M"));
+    AnalisiAnticipata avanti(2);
+    const Elenco m = LeggiElenco(t.Percorso("M"));
+    ASSERT_TRUE(m->modificata);
+    posizione pos(PercorsiSottoCartelle(*m));
+    avanti.Cartella(m, NomiInOrdine(m->file), pos, true);
+    // The walk's next folder is read ahead, the one after it not yet offered.
+    Elenco b;
+    for (int i = 0; i < 500 && !b; ++i) {
+        b = avanti.Pianificato(t.Percorso("M/B"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->file, std::vector<std::string>{"b.mid"});
+    EXPECT_TRUE(AncoraValido(*b));
+    EXPECT_FALSE(avanti.Pianificato(t.Percorso("M/C")));
+    std::optional<AnalisiFile> a;
+    while (!(a = avanti.Prendi(0, std::chrono::milliseconds(100)))) {
+    }
+    EXPECT_EQ(a->durata, 1);
+    // Into B with that very listing: its file was on its way.
+    pos.Scendi(PercorsiSottoCartelle(*b));
+    avanti.Cartella(b, NomiInOrdine(b->file), pos, true);
+    while (!(a = avanti.Prendi(0, std::chrono::milliseconds(100)))) {
+    }
+    EXPECT_EQ(a->durata, 3);
+    // A file added to C: the listing read ahead of it no longer holds.
+    Elenco c;
+    for (int i = 0; i < 500 && !c; ++i) {
+        c = avanti.Pianificato(t.Percorso("M/C"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(c);
+    t.File("M/C/d.mid", Brano(7));
+    EXPECT_FALSE(AncoraValido(*c));
+    // The walk lists C itself and the reading starts again from there.
+    const Elenco nuovo = LeggiElenco(t.Percorso("M/C"));
+    pos.Risali();
+    pos.Scendi(PercorsiSottoCartelle(*nuovo));
+    avanti.Cartella(nuovo, NomiInOrdine(nuovo->file), pos, true);
+    for (std::size_t i = 0; i < 2; ++i) {
+        while (!(a = avanti.Prendi(i, std::chrono::milliseconds(100)))) {
+        }
+        EXPECT_EQ(a->durata, i == 0 ? 5 : 7);
+    }
 }
 
 TEST(ScansioneParallela, AFifoUnderAMidiNameIsAFailedAnalysisNotAHang) {

@@ -6,10 +6,17 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr Data k5Marzo1999{5, 3, 1999};
+
+std::string TestoLista(dati& catalogo, const OpzioniLista& opzioni, Data data) {
+    std::string testo;
+    ProduciLista(catalogo, opzioni, data, [&](std::string_view pezzo) { testo += pezzo; });
+    return testo;
+}
 
 // Expected bytes written as the lines of a sample: "·" stands for a space, and every
 // line gets CR LF.
@@ -339,11 +346,20 @@ TEST(StampaFile, ControlCharactersInNamesCannotForgeLines) {
 
 class StampaSuFile : public CartellaProva {};
 
-TEST_F(StampaSuFile, WritesTheSameBytesAsTheText) {
+TEST_F(StampaSuFile, WritesTheListAsItIsMadePieceByPiece) {
     dati d;
-    DueFile(d);
+    for (int i = 0; i < 3000; ++i) {
+        const std::string cartella = "cartella " + std::to_string(i / 40);
+        File(d, cartella, "brano è numero " + std::to_string(i) + ".mid", "/m/" + cartella);
+    }
+    std::vector<std::string> pezzi;
+    ProduciLista(d, Tutte(Modo::B), k5Marzo1999,
+                 [&](std::string_view pezzo) { pezzi.emplace_back(pezzo); });
+    EXPECT_GT(pezzi.size(), 2u);
     ASSERT_TRUE(StampaFile(d, Tutte(Modo::B), k5Marzo1999, P("Elenco5.3.1999.txt")));
-    EXPECT_EQ(Leggi("Elenco5.3.1999.txt"), TestoLista(d, Tutte(Modo::B), k5Marzo1999));
+    const std::string lista = Leggi("Elenco5.3.1999.txt");
+    EXPECT_EQ(lista, TestoLista(d, Tutte(Modo::B), k5Marzo1999));
+    EXPECT_NE(lista.find("brano \xE8 numero 2999 "), std::string::npos);
 }
 
 TEST_F(StampaSuFile, CreationFailureNamesTheFile) {
