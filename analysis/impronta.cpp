@@ -1,7 +1,6 @@
 #include "impronta.h"
 
-#include "midi.h"
-
+#include <algorithm>
 #include <bit>
 #include <numeric>
 
@@ -84,48 +83,112 @@ std::uint64_t Hash64(std::span<const std::uint8_t> bytes) {
     return Mescola(h);
 }
 
-std::optional<std::uint64_t> RaccoltaNote::Impronta(std::uint32_t divisione) {
-    if (note.empty() || divisione == 0) {
+namespace {
+
+// One note, its tick already divided by the common divisor: a word for the ticks that
+// fit beside the key, the high part mixed in for the others.
+std::uint64_t MescolaNota(std::uint64_t tick, std::uint64_t chiave) {
+    const std::uint64_t parola = tick << 9 | chiave;
+    return Mescola((tick >> 55 == 0 ? parola : parola ^ Mescola(tick >> 55)) * kPrimo1);
+}
+
+// Division by a divisor d = 2^spostamento * dispari without dividing. n times the
+// inverse of the odd part modulo 2^64, rotated right by spostamento, is n / d when d
+// divides n, and larger than 2^64 / d when it does not (the low bits a multiple of
+// 2^spostamento lacks come back at the top).
+class Divisore {
+public:
+    explicit Divisore(std::uint32_t d)
+        : valore(d), spostamento(std::countr_zero(d)), limite(~std::uint64_t{0} / d) {
+        const std::uint64_t dispari = d >> spostamento;
+        inverso = dispari; // right in 3 bits; each step doubles them
+        for (int k = 0; k < 5; ++k) {
+            inverso *= 2 - dispari * inverso;
+        }
+    }
+    // Whether d divides n, and then the quotient.
+    bool Divide(std::uint64_t n, std::uint64_t& quoziente) const {
+        quoziente = std::rotr(n * inverso, spostamento);
+        return quoziente <= limite;
+    }
+    std::uint32_t Valore() const { return valore; }
+
+private:
+    std::uint32_t valore;
+    int spostamento;
+    std::uint64_t limite;
+    std::uint64_t inverso = 0;
+};
+
+} // namespace
+
+RaccoltaNote::Penna RaccoltaNote::Riserva(std::int32_t dimensione) {
+    capacita = static_cast<std::size_t>(dimensione) / 3;
+    note = std::make_unique_for_overwrite<std::uint64_t[]>(capacita);
+    return {note.get(), note.get() + capacita};
+}
+
+void RaccoltaNote::Altrove(Penna& penna, std::uint64_t tick, std::uint8_t status,
+                           std::uint8_t tasto) {
+    const std::uint64_t chiave = std::uint64_t{tasto} << 1 | (status == 0x99 ? 1 : 0);
+    if (tick >> kBitTick != 0) {
+        lontane.push_back({tick, chiave});
+        return;
+    }
+    // Not reached when Riserva was told the file's size; kept safe all the same.
+    const std::size_t conta = static_cast<std::size_t>(penna.scrivi - note.get());
+    auto piu = std::make_unique_for_overwrite<std::uint64_t[]>(capacita * 2 + 1);
+    std::copy_n(note.get(), conta, piu.get());
+    note = std::move(piu);
+    capacita = capacita * 2 + 1;
+    note[conta] = tick << 9 | chiave;
+    penna = {note.get() + conta + 1, note.get() + capacita};
+}
+
+std::optional<std::uint64_t> RaccoltaNote::Impronta(const Penna& penna, std::uint32_t divisione) {
+    const std::span<const std::uint64_t> vicine(note.get(), penna.scrivi - note.get());
+    if ((vicine.empty() && lontane.empty()) || divisione == 0) {
         return std::nullopt;
     }
-    // Most ticks are multiples of the divisor found so far: one 32-bit remainder each.
-    std::uint32_t comune = divisione;
-    std::uint32_t tickPrecedente = 0;
-    for (const std::uint64_t n : note) {
-        const auto tick = static_cast<std::uint32_t>(n >> 9);
-        if (tick != tickPrecedente && tick % comune != 0) {
-            comune = std::gcd(comune, tick);
-            if (comune == 1) {
-                break;
-            }
+    // The greatest common divisor of the division and every tick, found as the notes
+    // are mixed: each tick is divided and its note mixed (reduced tick, key, drum) in
+    // one pass. A tick the divisor does not divide sends the notes left through the
+    // search alone, and the pass starts again with the final divisor: the notes before
+    // were multiples of the divisor, so they are of its divisors too.
+    Divisore comune(divisione);
+    std::uint64_t quoziente = 0;
+    const auto cerca = [&](std::uint64_t tick) {
+        if (!comune.Divide(tick, quoziente)) {
+            comune = Divisore(
+                static_cast<std::uint32_t>(std::gcd(std::uint64_t{comune.Valore()}, tick)));
         }
-        tickPrecedente = tick;
+    };
+    for (const Lontana& n : lontane) {
+        cerca(n.tick);
     }
-    // The sorted notes as a multiset: each note (reduced tick, key, drum) mixed on its
-    // own and the results added, which gives every order of the same notes the value
-    // that sorting them first would, without the sort.
+    // The sorted notes as a multiset: each note mixed on its own and the results added,
+    // which gives every order of the same notes the value that sorting them first
+    // would, without the sort.
     std::uint64_t somma = 0;
-    if (comune == 1) {
-        for (const std::uint64_t n : note) {
-            somma += Mescola(n * kPrimo1);
+    for (std::size_t i = 0; i < vicine.size(); ++i) {
+        if (!comune.Divide(vicine[i] >> 9, quoziente)) [[unlikely]] {
+            for (std::size_t j = i; j < vicine.size() && comune.Valore() != 1; ++j) {
+                cerca(vicine[j] >> 9);
+            }
+            somma = 0;
+            i = static_cast<std::size_t>(-1);
+            continue;
         }
-    } else {
-        for (const std::uint64_t n : note) {
-            const std::uint32_t tick = static_cast<std::uint32_t>(n >> 9) / comune;
-            somma += Mescola((std::uint64_t{tick} << 9 | (n & 0x1FF)) * kPrimo1);
-        }
+        somma += Mescola((quoziente << 9 | (vicine[i] & 0x1FF)) * kPrimo1);
     }
-    const std::uint64_t riassunto[3] = {somma, note.size(), divisione / comune};
-    note.clear();
+    for (const Lontana& n : lontane) {
+        comune.Divide(n.tick, quoziente);
+        somma += MescolaNota(quoziente, n.chiave);
+    }
+    const std::uint64_t riassunto[3] = {somma, vicine.size() + lontane.size(),
+                                        divisione / comune.Valore()};
+    lontane.clear();
     return Hash64({reinterpret_cast<const std::uint8_t*>(riassunto), sizeof riassunto});
 }
 
 } // namespace velmora
-
-std::optional<std::uint64_t> Midi::HashByte() const {
-    return hashByte;
-}
-
-std::optional<std::uint64_t> Midi::ImprontaMusicale() const {
-    return impronta;
-}

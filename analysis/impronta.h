@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -26,25 +27,51 @@ namespace velmora {
 // A 64-bit hash of the bytes (the XXH64 algorithm, seed 0).
 std::uint64_t Hash64(std::span<const std::uint8_t> bytes);
 
-// The note-ons of one walk, gathered as they are met, in any order.
+// The note-ons of one walk, gathered as they are met, in any order. Ticks are counted
+// in 64 bits: a track's deltas can add up past 2^32, and a wrapped tick would give a
+// late note the fingerprint of an early one.
 class RaccoltaNote {
 public:
-    void Nota(std::uint32_t tick, std::uint8_t canale, std::uint8_t tasto) {
-        note.push_back(std::uint64_t{tick} << 9 | std::uint64_t{tasto} << 1 |
-                       (canale == kCanaleBatteria ? 1u : 0u));
-    }
-    // Room for every note a file of this size can hold (three bytes each at least), so
-    // that gathering never moves them.
-    void Riserva(std::int32_t dimensione) {
-        note.reserve(static_cast<std::size_t>(dimensione) / 3);
+    // Where the walk writes the notes.
+    struct Penna {
+        std::uint64_t* scrivi = nullptr;
+        std::uint64_t* ultima = nullptr; // the end of the room
+    };
+
+    // Room for every note a file of this size can hold (three bytes each at least), and
+    // the pen that writes there.
+    Penna Riserva(std::int32_t dimensione);
+    // One channel message of the walk; the note-ons with a velocity above 0 are kept.
+    void Messaggio(Penna& penna, std::uint64_t tick, std::uint8_t status, std::uint8_t tasto,
+                   std::uint8_t velocita) {
+        if (status >> 4 != 9 || velocita == 0) {
+            return;
+        }
+        if (tick >> kBitTick != 0 || penna.scrivi == penna.ultima) [[unlikely]] {
+            Altrove(penna, tick, status, tasto);
+            return;
+        }
+        // Inside a note-on, channel 10 (the drums) is status 0x99.
+        *penna.scrivi++ = tick << 9 | std::uint64_t{tasto} << 1 | (status == 0x99 ? 1 : 0);
     }
     // The fingerprint for the given division, none without notes or without a division.
-    // Consumes the notes: call it once, after the walk.
-    std::optional<std::uint64_t> Impronta(std::uint32_t divisione);
+    // Takes the notes the pen wrote: call it once, after the walk.
+    std::optional<std::uint64_t> Impronta(const Penna& penna, std::uint32_t divisione);
 
 private:
-    static constexpr std::uint8_t kCanaleBatteria = 9; // MIDI channel 10
-    std::vector<std::uint64_t> note;                   // tick, key, drum
+    struct Lontana {
+        std::uint64_t tick;
+        std::uint64_t chiave; // key, drum
+    };
+    // A note whose tick does not fit its word, or one more than the room reserved.
+    void Altrove(Penna& penna, std::uint64_t tick, std::uint8_t status, std::uint8_t tasto);
+
+    // Ticks below 2^55 fit in a word beside the key and the drum bit; only files of
+    // hundreds of megabytes reach beyond.
+    static constexpr int kBitTick = 55;
+    std::unique_ptr<std::uint64_t[]> note; // tick, key, drum
+    std::size_t capacita = 0;
+    std::vector<Lontana> lontane; // notes from 2^55 ticks on
 };
 
 } // namespace velmora

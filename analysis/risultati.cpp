@@ -75,6 +75,13 @@ std::string Midi::TestoCompleto() const {
     return stato == 0 ? testoCompleto : "?";
 }
 
+const Midi::elementotraccia* Midi::Riga(std::int32_t i) const {
+    if (i < 0 || i >= ContaTracce() || static_cast<std::size_t>(i) >= elementiTraccia.size()) {
+        return nullptr;
+    }
+    return &elementiTraccia[static_cast<std::size_t>(i)];
+}
+
 std::string Midi::NomeTraccia(std::int32_t i) const {
     const elementotraccia* riga = Riga(formato == 0 ? 0 : i);
     return riga == nullptr ? std::string() : riga->nomeTraccia;

@@ -1,10 +1,14 @@
 // The walk over the track chunks: track rows, events, texts and the duration.
 #include "lista.h"
 #include "midi.h"
+#include "passo.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
+
+using velmora::passo::Cursore;
 
 namespace {
 
@@ -15,13 +19,6 @@ constexpr std::uint32_t kMassimoInt32 = std::numeric_limits<std::int32_t>::max()
 // after a failed read, which ends the walk.
 std::uint32_t TracceContenibili(std::int32_t dimensione) {
     return static_cast<std::uint32_t>(std::max(dimensione - 14, 0) / 10 + 2);
-}
-
-// Note off, note on, key pressure, control change and pitch bend have two data bytes;
-// every other channel or system status has one.
-bool DueDati(std::uint8_t status) {
-    const unsigned tipo = status >> 4;
-    return tipo == 8 || tipo == 9 || tipo == 10 || tipo == 11 || tipo == 14;
 }
 
 bool InizioCanale(const std::string& testo) {
@@ -42,7 +39,91 @@ std::string ConRitorni(const std::string& testo) {
     return risultato;
 }
 
+// n bytes up to the first zero byte; empty when they run past the end.
+std::string Testo(Cursore& c, std::uint32_t n) {
+    const auto* p = reinterpret_cast<const char*>(c.Prendi(n));
+    if (p == nullptr) {
+        return {};
+    }
+    const void* zero = std::memchr(p, 0, n);
+    return std::string(p, zero == nullptr ? p + n : static_cast<const char*>(zero));
+}
+
 } // namespace
+
+// The analysis's visitor of one chunk's events (passo.h): rows, texts, the tempo map
+// of the first chunk and the notes of the fingerprint. Tempo and time-signature events
+// are taken to have their usual lengths (3 and 4), whatever they declare; the end of a
+// track is one length byte, after which the chunk goes on unless the next chunk begins.
+class Midi::LettoreTraccia {
+public:
+    LettoreTraccia(Midi& analisi, lista& tempi)
+        : m(analisi), mappa(tempi), penna(analisi.note.Riserva(analisi.dimensione)) {}
+
+    void Inizia(std::uint32_t i, std::uint64_t fineChunk) {
+        traccia = i;
+        fine = fineChunk;
+        std::fill(ultimi.begin() + 0x80, ultimi.begin() + 0xA0, kMai);
+    }
+
+    // Records in the rows the note events of the chunk: the rows they make active, and
+    // the last one's tick (ticks only grow inside a chunk: the largest). Format 2
+    // records nothing.
+    void Chiudi() {
+        if (m.formato == 2) {
+            return;
+        }
+        std::uint64_t ultimo = 0;
+        for (unsigned status = 0x80; status < 0xA0; ++status) {
+            if (ultimi[status] != kMai) {
+                Riga(status & 0x0F).attiva = 1;
+                ultimo = std::max(ultimo, ultimi[status]);
+            }
+        }
+        m.ultimoTick = std::max(m.ultimoTick, static_cast<std::uint32_t>(ultimo));
+    }
+    const velmora::RaccoltaNote::Penna& Note() const { return penna; }
+
+    void Canale(std::uint64_t tick, std::uint8_t status, std::uint8_t dato, std::uint8_t velocita) {
+        ultimi[status] = tick;
+        m.note.Messaggio(penna, tick, status, dato, velocita);
+        if (status >> 4 == 12 && m.formato != 2) [[unlikely]] {
+            elementotraccia& riga = Riga(status & 0x0F);
+            if (riga.programma == 255) {
+                riga.programma = dato;
+                riga.canale = status & 0x0F;
+            }
+        }
+    }
+
+    bool Altro(Cursore& c, std::uint64_t tick, std::uint8_t status) {
+        if (status == 0xF0) {
+            Sysex(c);
+            return true;
+        }
+        return Meta(c, tick);
+    }
+
+private:
+    // The row of a channel: its own in format 0, the chunk's otherwise.
+    elementotraccia& Riga(unsigned canale) {
+        return m.elementiTraccia[m.formato == 0 ? canale + 1 : traccia];
+    }
+    bool Meta(Cursore& c, std::uint64_t tick);
+    void TestoMeta(Cursore& c);
+    void Sysex(Cursore& c);
+
+    static constexpr std::uint64_t kMai = ~std::uint64_t{0};
+
+    Midi& m;
+    lista& mappa;
+    velmora::RaccoltaNote::Penna penna;
+    // The tick of the latest event of each status in the chunk, kMai for none yet: one
+    // store per event, where the note events' rows and last tick are read at its end.
+    std::array<std::uint64_t, 256> ultimi;
+    std::uint32_t traccia = 0;
+    std::uint64_t fine = 0;
+};
 
 void Midi::CreaTracce() {
     std::uint32_t righe = std::min(numeroTracce, TracceContenibili(dimensione));
@@ -53,241 +134,126 @@ void Midi::CreaTracce() {
     elementiTraccia.assign(righe, elementotraccia{});
 }
 
-void Midi::LeggiTracce() {
+void Midi::LeggiTracce(Cursore& c) {
     lista mappa;
-    note.Riserva(dimensione);
+    LettoreTraccia lettore(*this, mappa);
+    // Chunks are read back to back, each from where the walk of the one before stopped.
     // Once a read has failed nothing the walk finds can show in a result, so it stops.
-    for (std::uint32_t i = 0; i < numeroTracce && i < elementiTraccia.size() && stato == 0; ++i) {
-        LeggiTraccia(i, mappa);
-    }
-    if (stato == 0) {
-        CalcolaDurata(mappa);
-    }
-    if (stato == 0) {
-        impronta = note.Impronta(divisione);
-    }
-}
-
-void Midi::LeggiTraccia(std::uint32_t i, lista& mappa) {
-    elementotraccia& r = elementiTraccia[i];
-    statotraccia s;
-    s.traccia = i;
-    Prendi(4); // the chunk type, accepted whatever it is
-    r.byteDichiarati = LeggiNumero(4);
-    r.nomeTraccia.clear();
-    r.byteLetti = 0;
-    if (cursore + r.byteDichiarati > dimensione) {
-        r.byteDichiarati =
-            static_cast<std::uint32_t>(std::max<std::int64_t>(dimensione - cursore, 0));
-    }
-    do {
-        if (EventiCanaleRapidi(s, r)) {
-            continue; // to the test of the chunk's end
-        }
-        s.tick += LeggiVariabile(i);
-        const std::uint8_t b = LeggiByte();
-        ++r.byteLetti;
-        const std::uint8_t status = b >= 0x80 ? b : s.runningStatus;
-        if (status == 0xF0) {
-            EventoSysex(s);
-        } else if (status == 0xFF) {
-            EventoMeta(s, mappa);
-        } else {
-            EventoCanale(s, b, status);
-        }
-    } while (r.byteLetti < r.byteDichiarati && stato == 0);
-    ultimoTick = std::max(ultimoTick, s.tickNota);
-}
-
-bool Midi::EventiCanaleRapidi(statotraccia& s, elementotraccia& r) {
-    // The common case read straight from the buffer, with the walk state in locals:
-    // channel messages with a one-byte delta whose bytes (four at most) all lie inside
-    // the buffer, up to the chunk's declared end. Other events go through the readers.
-    const std::uint8_t* const dati = contenuto.get();
-    const std::int64_t limite = std::int64_t{dimensione} - 4;
-    std::int64_t c = cursore;
-    std::uint32_t letti = r.byteLetti;
-    statotraccia t = s;
-    bool fatti = false;
-    while (c >= 0 && c <= limite) {
-        const std::uint8_t* p = dati + c;
-        const std::uint8_t b = p[1];
-        const std::uint8_t status = b >= 0x80 ? b : t.runningStatus;
-        if (p[0] >= 0x80 || status == 0xF0 || status == 0xFF) {
+    for (std::uint32_t i = 0; i < numeroTracce && i < elementiTraccia.size(); ++i) {
+        c.Prendi(4); // the chunk type, accepted whatever it is
+        const std::uint32_t dichiarati = c.Numero(4);
+        if (c.Fallito()) {
             break;
         }
-        // Without branches: a status byte is followed by its first data byte.
-        const unsigned conStatus = b >> 7;
-        const std::uint8_t dato = p[1 + conStatus];
-        const std::uint8_t velocita = p[2 + conStatus]; // inside the limit: p[3] at most
-        const std::uint32_t lunghezza = 2 + conStatus + (DueDati(status) ? 1 : 0);
-        t.tick += p[0];
-        c += lunghezza;
-        letti += lunghezza;
-        t.runningStatus = status;
-        Registra(t, status, dato, velocita);
-        fatti = true;
-        if (letti >= r.byteDichiarati) {
-            break;
-        }
+        const std::uint64_t fine = std::min(c.Posizione() + dichiarati, c.Dimensione());
+        std::uint64_t tick = 0;
+        lettore.Inizia(i, fine);
+        velmora::passo::Traccia<velmora::passo::RegoleAnalisi>(c, fine, tick, lettore);
+        lettore.Chiudi();
     }
-    cursore = c;
-    r.byteLetti = letti;
-    s = t;
-    return fatti;
-}
-
-void Midi::EventoCanale(statotraccia& s, std::uint8_t b, std::uint8_t status) {
-    elementotraccia& r = elementiTraccia[s.traccia];
-    s.runningStatus = status;
-    std::uint8_t dato = b;
-    if (b >= 0x80) {
-        dato = LeggiByte();
-        ++r.byteLetti;
-    }
-    std::uint8_t velocita = 0;
-    if (DueDati(status)) {
-        if (cursore >= 0 && cursore < dimensione) {
-            velocita = contenuto[static_cast<std::size_t>(cursore)];
-        }
-        Salta(1);
-        ++r.byteLetti;
-    }
-    Registra(s, status, dato, velocita);
-}
-
-void Midi::Registra(statotraccia& s, std::uint8_t status, std::uint8_t dato,
-                    std::uint8_t velocita) {
-    const unsigned tipo = status >> 4;
-    if (tipo == 9 && velocita != 0) {
-        note.Nota(s.tick, status & 0x0F, dato);
-    }
-    if (formato == 2 || (tipo != 8 && tipo != 9 && tipo != 12)) {
+    if (c.Fallito()) {
+        stato = 1;
         return;
     }
-    elementotraccia& riga = elementiTraccia[formato == 0 ? (status & 0x0F) + 1u : s.traccia];
-    if (tipo == 12) {
-        if (riga.programma == 255) {
-            riga.programma = dato;
-            riga.canale = status & 0x0F;
-        }
-    } else {
-        s.tickNota = s.tick;
-        riga.attiva = 1;
+    CalcolaDurata(mappa);
+    if (stato == 0) {
+        impronta = note.Impronta(lettore.Note(), divisione);
     }
 }
 
-void Midi::EventoMeta(statotraccia& s, lista& mappa) {
-    elementotraccia& r = elementiTraccia[s.traccia];
-    const std::uint8_t tipo = LeggiByte();
-    ++r.byteLetti;
+bool Midi::LettoreTraccia::Meta(Cursore& c, std::uint64_t tick) {
+    const std::uint8_t tipo = c.Byte();
     switch (tipo) {
     case 0x01:
-        EventoTesto(s);
-        return;
+        TestoMeta(c);
+        return true;
     case 0x02:
     case 0x03:
     case 0x04:
     case 0x05:
     case 0x06:
     case 0x07: {
-        const std::uint32_t n = LeggiVariabile(s.traccia);
-        std::string testo = LeggiTesto(n);
-        r.byteLetti += n;
+        std::string testo = Testo(c, c.Vlq());
         if (tipo == 0x03) {
-            r.nomeTraccia = std::move(testo);
+            m.elementiTraccia[traccia].nomeTraccia = std::move(testo);
         } else if (tipo == 0x05) {
             if (!testo.empty() && testo[0] == '\r') {
                 testo.insert(1, 1, '\n');
             }
-            testoCompleto += testo;
-            tipoTesto = "Midi Karaoke File";
-        } else if (testoCopyright.empty()) {
-            testoCopyright = std::move(testo);
+            m.testoCompleto += testo;
+            m.tipoTesto = "Midi Karaoke File";
+        } else if (m.testoCopyright.empty()) {
+            m.testoCopyright = std::move(testo);
         }
-        return;
+        return true;
     }
-    case 0x2F: {
-        LeggiByte();
-        ++r.byteLetti;
+    case 0x2F:
+        c.Byte();
         // Bytes left inside the chunk that begin the next chunk end this one here.
-        if (r.byteLetti < r.byteDichiarati && cursore + 4 <= dimensione &&
-            std::memcmp(contenuto.get() + cursore, "MTrk", 4) == 0) {
-            r.byteLetti = r.byteDichiarati;
-        }
-        return;
-    }
+        return !(c.Posizione() < fine && c.Segue("MTrk"));
     case 0x51: {
-        Salta(1);
-        const std::uint32_t tempo = LeggiNumero(3);
-        r.byteLetti += 4;
-        if (s.traccia == 0) {
-            mappa.AggiungiCambio(s.tick, tempo);
+        c.Salta(1);
+        const std::uint32_t tempo = c.Numero(3);
+        if (traccia == 0) {
+            mappa.AggiungiCambio(static_cast<std::uint32_t>(tick), tempo);
         }
-        return;
+        return true;
     }
     case 0x58:
-        Salta(1);
-        r.byteLetti += 5;
-        if (metrica.empty()) {
-            const std::uint32_t nn = LeggiByte();
-            const std::uint32_t dd = LeggiByte();
+        c.Salta(1);
+        if (m.metrica.empty()) {
+            const std::uint32_t nn = c.Byte();
+            const std::uint32_t dd = c.Byte();
             // 2 to the power 32 and above does not fit: its denominator shows as "?".
-            metrica = std::to_string(nn) + "/" + (dd < 32 ? std::to_string(1u << dd) : "?");
-            Salta(2);
+            m.metrica = std::to_string(nn) + "/" + (dd < 32 ? std::to_string(1u << dd) : "?");
+            c.Salta(2);
         } else {
-            Salta(4);
+            c.Salta(4);
         }
-        return;
-    default: {
-        const std::uint32_t n = LeggiVariabile(s.traccia);
-        Prendi(n);
-        r.byteLetti += n;
-        return;
-    }
+        return true;
+    default:
+        c.Prendi(c.Vlq());
+        return true;
     }
 }
 
-void Midi::EventoTesto(statotraccia& s) {
-    elementotraccia& r = elementiTraccia[s.traccia];
-    const std::uint32_t n = LeggiVariabile(s.traccia);
+void Midi::LettoreTraccia::TestoMeta(Cursore& c) {
+    const std::uint32_t n = c.Vlq();
     if (n == 0) {
         return;
     }
-    const std::uint8_t c = LeggiByte();
-    if (c == '@') {
+    const std::uint8_t primo = c.Byte();
+    if (primo == '@') {
         // "@" alone: there is no letter, the event ends after it.
         if (n >= 2) {
-            const std::uint8_t lettera = LeggiByte();
+            const std::uint8_t lettera = c.Byte();
             if (lettera == 'K') {
-                tipoTesto = LeggiTesto(n - 2);
+                m.tipoTesto = Testo(c, n - 2);
             } else if (lettera == 'T') {
-                testoCompleto += LeggiTesto(n - 2);
-                testoCompleto += "\r\n";
+                m.testoCompleto += Testo(c, n - 2);
+                m.testoCompleto += "\r\n";
             } else {
-                Salta(n - 2);
+                c.Salta(n - 2);
             }
         }
-    } else {
-        std::string pezzo;
-        if (c == '\\' || c == '/') {
-            pezzo = "\r\n";
-        } else if (c != 0) {
-            pezzo.push_back(static_cast<char>(c));
-        }
-        pezzo += LeggiTesto(n - 1);
-        if (tipoTesto == "MIDI KARAOKE FILE") {
-            testoCompleto += pezzo;
-        }
+        return;
     }
-    r.byteLetti += n;
+    std::string pezzo;
+    if (primo == '\\' || primo == '/') {
+        pezzo = "\r\n";
+    } else if (primo != 0) {
+        pezzo.push_back(static_cast<char>(primo));
+    }
+    pezzo += Testo(c, n - 1);
+    if (m.tipoTesto == "MIDI KARAOKE FILE") {
+        m.testoCompleto += pezzo;
+    }
 }
 
-void Midi::EventoSysex(statotraccia& s) {
-    elementotraccia& r = elementiTraccia[s.traccia];
+void Midi::LettoreTraccia::Sysex(Cursore& c) {
     static constexpr std::string_view kNomePatch("\x41\x10\x42\x12\x40\x01", 6);
     static constexpr std::string_view kMessaggioTesto("\x20\x24", 2);
-    const std::uint32_t n = LeggiVariabile(s.traccia);
+    const std::uint32_t n = c.Vlq();
     std::string raccolto;
     std::uint32_t conta = 0;
     bool patch = false;
@@ -295,8 +261,7 @@ void Midi::EventoSysex(statotraccia& s) {
     std::uint8_t x = 0;
     // At least one byte; ends at 0xF7, at the declared length or at a failed read.
     do {
-        ++r.byteLetti;
-        const std::uint8_t* p = Prendi(1);
+        const std::uint8_t* p = c.Prendi(1);
         if (p == nullptr) {
             break;
         }
@@ -310,27 +275,26 @@ void Midi::EventoSysex(statotraccia& s) {
             raccolto.clear();
         }
         if (conta == 4 && raccolto == kMessaggioTesto) {
-            const std::uint8_t* m = Prendi(1);
-            ++r.byteLetti;
+            const std::uint8_t* tipo = c.Prendi(1);
             ++conta;
             raccolto.clear();
-            if (m == nullptr) {
+            if (tipo == nullptr) {
                 break;
             }
-            if (*m >= 4 && *m <= 6) {
+            if (*tipo >= 4 && *tipo <= 6) {
                 testo = true;
-                tipoTesto = "Midi con testo";
+                m.tipoTesto = "Midi con testo";
             }
         }
     } while (x != 0xF7 && conta < n);
     if (!raccolto.empty()) {
         raccolto.pop_back();
     }
-    if (patch && testoCopyright.empty()) {
-        testoCopyright = raccolto;
+    if (patch && m.testoCopyright.empty()) {
+        m.testoCopyright = raccolto;
     }
     if (testo && !InizioCanale(raccolto)) {
-        testoCompleto += ConRitorni(raccolto);
+        m.testoCompleto += ConRitorni(raccolto);
     }
 }
 

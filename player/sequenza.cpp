@@ -1,5 +1,6 @@
 #include "sequenza.h"
 
+#include "passo.h"
 #include "piattaforma.h"
 
 #include <algorithm>
@@ -19,100 +20,51 @@ struct CambioTempo {
     std::uint32_t microsecondi; // per quarter note
 };
 
-// Reads one track chunk's bytes; false when it broke off or held invalid data.
+// The player's visitor of one track's events (passo.h). Data bytes of 0x80 and above
+// are masked to their seven bits and the track goes on, as other players read them;
+// lengths are taken as declared; tempo events of every track count, when they declare
+// the usual 3 bytes; the track ends at its end-of-track event.
 class LettoreTraccia {
 public:
-    LettoreTraccia(std::span<const std::uint8_t> d, std::uint64_t inizio) : dati(d), tick(inizio) {}
+    LettoreTraccia(std::vector<Grezzo>& e, std::vector<CambioTempo>& t) : eventi(e), tempi(t) {}
 
-    bool Leggi(std::vector<Grezzo>& eventi, std::vector<CambioTempo>& tempi) {
-        std::uint8_t corrente = 0; // running status
-        while (pos < dati.size()) {
-            std::uint32_t delta = 0;
-            if (!Variabile(delta)) {
-                return false;
-            }
-            tick += delta;
-            if (pos >= dati.size()) {
-                return false;
-            }
-            std::uint8_t stato = dati[pos];
-            if (stato >= 0x80) {
-                ++pos;
-            } else if (corrente == 0) {
-                return false; // a data byte with no status before it
-            } else {
-                stato = corrente;
-            }
-            if (stato < 0xF0) {
-                corrente = stato;
-                const bool unDato = (stato & 0xF0) == 0xC0 || (stato & 0xF0) == 0xD0;
-                const std::size_t n = unDato ? 1 : 2;
-                if (pos + n > dati.size() || dati[pos] >= 0x80 ||
-                    (!unDato && dati[pos + 1] >= 0x80)) {
-                    return false;
-                }
-                eventi.push_back(
-                    {tick, stato, dati[pos], unDato ? std::uint8_t{0} : dati[pos + 1]});
-                pos += n;
-                continue;
-            }
-            // The running status survives meta and system-exclusive events: files that
-            // lean on it are common, and nothing else could be meant.
-            std::uint8_t tipo = 0;
-            if (stato == 0xFF) {
-                if (pos >= dati.size()) {
-                    return false;
-                }
-                tipo = dati[pos++];
-            } else if (stato != 0xF0 && stato != 0xF7) {
-                return false; // no other system message belongs in a file
-            }
-            std::uint32_t lunghezza = 0;
-            if (!Variabile(lunghezza) || lunghezza > dati.size() - pos) {
-                return false;
-            }
-            if (stato == 0xFF && tipo == 0x2F) {
-                return true;
-            }
-            if (stato == 0xFF && tipo == 0x51 && lunghezza == 3) {
-                tempi.push_back({tick, (std::uint32_t{dati[pos]} << 16) |
-                                           (std::uint32_t{dati[pos + 1]} << 8) | dati[pos + 2]});
-            }
-            pos += lunghezza;
-        }
-        return false; // no end-of-track event
+    void Canale(std::uint64_t tick, std::uint8_t stato, std::uint8_t dato1, std::uint8_t dato2) {
+        eventi.push_back({tick, stato, static_cast<std::uint8_t>(dato1 & 0x7F),
+                          static_cast<std::uint8_t>(dato2 & 0x7F)});
     }
 
-    std::uint64_t Tick() const { return tick; }
+    bool Altro(passo::Cursore& c, std::uint64_t tick, std::uint8_t stato) {
+        if (stato == 0xFF) {
+            const std::uint8_t tipo = c.Byte();
+            const std::uint32_t lunghezza = c.Vlq<true>();
+            const std::uint8_t* dati = c.Prendi(lunghezza);
+            if (dati == nullptr) {
+                return false;
+            }
+            if (tipo == 0x2F) {
+                chiusa = true;
+                return false;
+            }
+            if (tipo == 0x51 && lunghezza == 3) {
+                tempi.push_back(
+                    {tick, std::uint32_t{dati[0]} << 16 | std::uint32_t{dati[1]} << 8 | dati[2]});
+            }
+            return true;
+        }
+        if (stato == 0xF0 || stato == 0xF7) {
+            return c.Prendi(c.Vlq<true>()) != nullptr;
+        }
+        return false; // no other system message belongs in a file, nor data without a status
+    }
+
+    // Whether the track ended at its end-of-track event, not at a fault.
+    bool Chiusa() const { return chiusa; }
 
 private:
-    bool Variabile(std::uint32_t& v) {
-        v = 0;
-        for (int i = 0; i < 4; ++i) {
-            if (pos >= dati.size()) {
-                return false;
-            }
-            const std::uint8_t b = dati[pos++];
-            v = (v << 7) | (b & 0x7F);
-            if (b < 0x80) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    std::span<const std::uint8_t> dati;
-    std::size_t pos = 0;
-    std::uint64_t tick;
+    std::vector<Grezzo>& eventi;
+    std::vector<CambioTempo>& tempi;
+    bool chiusa = false;
 };
-
-std::uint32_t Numero(std::span<const std::uint8_t> d, std::size_t pos, int n) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < n; ++i) {
-        v = (v << 8) | d[pos + i];
-    }
-    return v;
-}
 
 // Seconds of every event from the ticks, through the tempo map (PPQ division) or the
 // fixed frame rate (SMPTE division).
@@ -149,29 +101,37 @@ void Tempi(const std::vector<Grezzo>& grezzi, std::vector<CambioTempo> tempi,
 
 Sequenza LeggiSequenza(std::span<const std::uint8_t> file) {
     Sequenza s;
-    if (file.size() < 14 || Numero(file, 0, 4) != 0x4D546864 /* MThd */ || Numero(file, 4, 4) < 6) {
-        s.danneggiata = true;
-        return s;
-    }
-    const std::uint32_t formato = Numero(file, 8, 2);
-    const auto divisione = static_cast<std::uint16_t>(Numero(file, 12, 2));
-    if (divisione == 0 || (divisione & 0x8000 && (divisione & 0xFF) == 0)) {
+    // "MThd", the header's length (6 or more), the format, the number of tracks (not
+    // needed: every chunk is read) and the division.
+    passo::Cursore c(file);
+    const bool midi = c.Segue("MThd");
+    c.Salta(4);
+    const std::uint32_t intestazione = c.Numero(4);
+    const std::uint32_t formato = c.Numero(2);
+    c.Salta(2);
+    const auto divisione = static_cast<std::uint16_t>(c.Numero(2));
+    if (!midi || intestazione < 6 || c.Fallito() || divisione == 0 ||
+        (divisione & 0x8000 && (divisione & 0xFF) == 0)) {
         s.danneggiata = true;
         return s;
     }
     std::vector<Grezzo> grezzi;
     std::vector<CambioTempo> tempi;
     std::uint64_t inizio = 0;
-    std::size_t pos = 8 + std::size_t{Numero(file, 4, 4)};
-    while (pos + 8 <= file.size()) {
-        const std::uint32_t id = Numero(file, pos, 4);
-        const std::size_t lunghezza =
-            std::min<std::size_t>(Numero(file, pos + 4, 4), file.size() - pos - 8);
-        if (id == 0x4D54726B /* MTrk */) {
-            LettoreTraccia traccia(file.subspan(pos + 8, lunghezza), inizio);
-            s.danneggiata |= !traccia.Leggi(grezzi, tempi);
+    // Chunks are found by their declared lengths; chunks other than "MTrk" are passed over.
+    for (std::uint64_t pos = 8 + std::uint64_t{intestazione}; pos + 8 <= file.size();) {
+        c.Posiziona(pos);
+        const bool traccia = c.Segue("MTrk");
+        c.Salta(4);
+        const std::uint64_t lunghezza = std::min<std::uint64_t>(c.Numero(4), file.size() - pos - 8);
+        if (traccia) {
+            passo::Cursore eventi(file.subspan(pos + 8, lunghezza));
+            LettoreTraccia lettore(grezzi, tempi);
+            std::uint64_t tick = inizio;
+            passo::Traccia<passo::RegolePlayer>(eventi, lunghezza, tick, lettore);
+            s.danneggiata |= !lettore.Chiusa();
             // Format 2 holds independent songs: they play one after another.
-            inizio = formato == 2 ? traccia.Tick() : 0;
+            inizio = formato == 2 ? tick : 0;
         }
         pos += 8 + lunghezza;
     }

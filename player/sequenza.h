@@ -1,6 +1,7 @@
 // The channel messages of a Standard MIDI File on one timeline in seconds: what every
-// synthesizer back end plays and what the offline render writes. Reading never throws;
-// a file that breaks off keeps the events read before the fault.
+// synthesizer back end plays and what the offline render writes, read by the one event
+// walk (passo.h) under the player's rules. Reading never throws; a file that breaks off
+// keeps the events read before the fault.
 #pragma once
 
 #include <cstddef>
@@ -21,7 +22,7 @@ struct EventoMidi {
 struct Sequenza {
     std::vector<EventoMidi> eventi; // in time order; equal times keep the file's order
     double durata = 0;              // seconds up to the last event
-    bool danneggiata = false;       // some track broke off or held invalid data
+    bool danneggiata = false;       // some track broke off
 };
 
 // Larger files are not played: their events alone could take gigabytes of memory.

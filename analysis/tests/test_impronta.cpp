@@ -89,4 +89,36 @@ TEST(Impronta, SenzaNoteOFileRovinatoNessunaImpronta) {
     EXPECT_FALSE(assente.HashByte());
 }
 
+TEST(Impronta, TickOltre32BitNonSiRipiega) {
+    // Controller changes whose deltas add up to 2^32, then a note: counted in 32 bits its
+    // tick would wrap to 0, the tick of the one note of the other file.
+    Bytes eventi;
+    for (int k = 0; k < 16; ++k) {
+        eventi = Unisci({eventi, Evento(0x0FFFFFFF, {0xB0, 7, 100})});
+    }
+    const Bytes lontana = File(
+        0, 96,
+        {Unisci({eventi, Evento(16, {0xB0, 7, 100}), Evento(0, {0x90, 60, 100}), FineTraccia()})});
+    const Bytes vicina = File(0, 96, {Unisci({Evento(0, {0x90, 60, 100}), FineTraccia()})});
+    ASSERT_TRUE(Impronta(lontana));
+    EXPECT_NE(Impronta(lontana), Impronta(vicina));
+}
+
+TEST(Impronta, NoteLontaneRidotteComeLeAltre) {
+    const auto impronta = [](std::uint32_t divisione, std::initializer_list<std::uint64_t> tick) {
+        velmora::RaccoltaNote r;
+        velmora::RaccoltaNote::Penna penna = r.Riserva(0);
+        for (const std::uint64_t t : tick) {
+            r.Messaggio(penna, t, 0x90, 60, 100);
+        }
+        return r.Impronta(penna, divisione);
+    };
+    // From 2^48 ticks on the notes are kept apart, yet divided by the same common
+    // divisor: the same music at twice the division keeps its fingerprint...
+    constexpr std::uint64_t k56 = std::uint64_t{1} << 56;
+    EXPECT_EQ(impronta(96, {k56, k56 + 96}), impronta(192, {2 * k56, 2 * k56 + 192}));
+    // ...and a tick that stays beyond it is not taken for a near one.
+    EXPECT_NE(impronta(96, {k56 / 2 + 1}), impronta(96, {1}));
+}
+
 } // namespace

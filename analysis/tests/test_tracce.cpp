@@ -14,8 +14,6 @@ TEST(Righe, Formato0RegistraProgrammiSuiCanali) {
     EXPECT_EQ(m.Strumento(10), "Drum");
     EXPECT_EQ(m.TracciaAttiva(10), 1);
     EXPECT_EQ(m.TracciaAttiva(1), 255);
-    EXPECT_EQ(m.Riga(0)->programma, 255);
-    EXPECT_EQ(m.Riga(0)->canale, 255);
     EXPECT_EQ(m.TracciaAttiva(0), 255);
     EXPECT_EQ(m.Strumento(0), "(traccia non attiva)");
     EXPECT_EQ(m.TracceUsate(), 1);
@@ -150,15 +148,12 @@ TEST(Chunk, LunghezzaOltreLaFineTagliata) {
     const Midi m = Analizzato(b);
     EXPECT_EQ(m.Stato(), 0u);
     EXPECT_EQ(m.DurataSecondi(), 1u);
-    EXPECT_EQ(m.Riga(0)->byteDichiarati, eventi.size());
 }
 
-TEST(Chunk, TroppeTracceDichiarateFallisconoSenzaAllocarle) {
+TEST(Chunk, TroppeTracceDichiarateFalliscono) {
     Bytes b = File(1, 480, {Unisci({Nota(0, 960), FineTraccia()})});
     b[10] = b[11] = 0xFF; // 65535 chunks declared, one present
-    const Midi m = Analizzato(b);
-    EXPECT_EQ(m.Stato(), 1u);
-    EXPECT_EQ(m.Riga(10), nullptr); // rows are sized to what the file can hold
+    EXPECT_EQ(Analizzato(b).Stato(), 1u);
 }
 
 TEST(Durata, MappaDeiTempiDelPrimoChunk) {

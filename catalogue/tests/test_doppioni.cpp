@@ -4,6 +4,7 @@
 #include "cartella_temporanea.h"
 #include "costruttore_midi.h"
 #include "doppioni.h"
+#include "passo.h"
 #include "piattaforma.h"
 
 #include <algorithm>
@@ -35,84 +36,78 @@ struct Smf {
     std::vector<std::vector<EventoSmf>> tracce;
 };
 
-// A strict reader of well-formed files; none for anything else.
+// The events of one track chunk with their bytes, read by the one event walk under the
+// player's rules; a fault, a data byte of 0x80 or more, or a tick past 32 bits makes
+// the file one these tests do not save again.
+class Registratore {
+public:
+    explicit Registratore(std::vector<EventoSmf>& e) : eventi(&e) {}
+
+    void Canale(std::uint64_t tick, std::uint8_t status, std::uint8_t d1, std::uint8_t d2) {
+        Bytes dati{status, d1};
+        if (status >> 4 != 0xC && status >> 4 != 0xD) {
+            dati.push_back(d2);
+        }
+        sano = sano && d1 < 0x80 && d2 < 0x80;
+        Aggiungi(tick, std::move(dati));
+    }
+    bool Altro(velmora::passo::Cursore& c, std::uint64_t tick, std::uint8_t status) {
+        const std::uint64_t inizio = c.Posizione();
+        if (status == 0xFF) {
+            chiusa = c.Byte() == 0x2F;
+        } else if (status != 0xF0 && status != 0xF7) {
+            return false;
+        }
+        if (c.Prendi(c.Vlq<true>()) == nullptr) {
+            return false;
+        }
+        Bytes dati{status};
+        dati.insert(dati.end(), c.Dati() + inizio, c.Dati() + c.Posizione());
+        Aggiungi(tick, std::move(dati));
+        return !chiusa;
+    }
+    bool Sana() const { return sano && chiusa; }
+
+private:
+    void Aggiungi(std::uint64_t tick, Bytes dati) {
+        sano = sano && tick <= 0xFFFFFFFF;
+        eventi->push_back({static_cast<std::uint32_t>(tick), std::move(dati)});
+    }
+
+    std::vector<EventoSmf>* eventi;
+    bool sano = true;
+    bool chiusa = false;
+};
+
+// Well-formed files only: the declared chunks, each closed by its end of track.
 std::optional<Smf> LeggiSmf(const Bytes& b) {
-    std::size_t p = 0;
-    const auto numero = [&](int n) {
-        std::uint32_t v = 0;
-        for (int k = 0; k < n; ++k) {
-            v = v << 8 | b.at(p++);
-        }
-        return v;
-    };
-    const auto vlq = [&] {
-        std::uint32_t v = 0;
-        std::uint8_t c = 0;
-        do {
-            c = b.at(p++);
-            v = v << 7 | (c & 0x7F);
-        } while (c & 0x80);
-        return v;
-    };
-    try {
-        Smf smf;
-        p = 8;
-        smf.formato = static_cast<std::uint16_t>(numero(2));
-        const std::uint32_t n = numero(2);
-        smf.divisione = static_cast<std::uint16_t>(numero(2));
-        for (std::uint32_t t = 0; t < n; ++t) {
-            if (p + 8 > b.size() || !std::equal(b.begin() + p, b.begin() + p + 4, "MTrk")) {
-                return std::nullopt;
-            }
-            p += 4;
-            const std::size_t fine = numero(4) + p;
-            if (fine > b.size()) {
-                return std::nullopt;
-            }
-            std::uint32_t tick = 0;
-            std::uint8_t corrente = 0;
-            auto& eventi = smf.tracce.emplace_back();
-            while (p < fine) {
-                tick += vlq();
-                EventoSmf e{tick, {}};
-                std::uint8_t status = b.at(p);
-                if (status >= 0x80) {
-                    ++p;
-                } else {
-                    status = corrente;
-                }
-                e.dati.push_back(status);
-                std::size_t lunghezza = 0;
-                if (status == 0xFF) {
-                    e.dati.push_back(b.at(p++));
-                    lunghezza = vlq();
-                    const Bytes l = prova::Vlq(static_cast<std::uint32_t>(lunghezza));
-                    e.dati.insert(e.dati.end(), l.begin(), l.end());
-                } else if (status == 0xF0 || status == 0xF7) {
-                    lunghezza = vlq();
-                    const Bytes l = prova::Vlq(static_cast<std::uint32_t>(lunghezza));
-                    e.dati.insert(e.dati.end(), l.begin(), l.end());
-                } else if (status >= 0x80 && status < 0xF0) {
-                    corrente = status;
-                    lunghezza = (status >> 4) == 0xC || (status >> 4) == 0xD ? 1 : 2;
-                } else {
-                    return std::nullopt;
-                }
-                if (p + lunghezza > fine) {
-                    return std::nullopt;
-                }
-                e.dati.insert(e.dati.end(), b.begin() + p, b.begin() + p + lunghezza);
-                p += lunghezza;
-                eventi.push_back(std::move(e));
-            }
-            if (p != fine) {
-                return std::nullopt;
-            }
-        }
-        return smf;
-    } catch (const std::out_of_range&) {
+    velmora::passo::Cursore c(b);
+    if (!c.Segue("MThd")) {
         return std::nullopt;
     }
+    c.Salta(4);
+    if (c.Numero(4) != 6) {
+        return std::nullopt;
+    }
+    Smf smf;
+    smf.formato = static_cast<std::uint16_t>(c.Numero(2));
+    const std::uint32_t n = c.Numero(2);
+    smf.divisione = static_cast<std::uint16_t>(c.Numero(2));
+    for (std::uint32_t t = 0; t < n; ++t) {
+        if (!c.Segue("MTrk")) {
+            return std::nullopt;
+        }
+        c.Salta(4);
+        const std::uint32_t lunghezza = c.Numero(4);
+        const std::uint64_t fine = c.Posizione() + lunghezza;
+        Registratore r(smf.tracce.emplace_back());
+        std::uint64_t tick = 0;
+        velmora::passo::Traccia<velmora::passo::RegolePlayer>(c, fine, tick, r);
+        if (c.Fallito() || !r.Sana() || c.Posizione() != fine) {
+            return std::nullopt;
+        }
+    }
+    return smf;
 }
 
 // Writes the file, with running status for channel messages or without it.
