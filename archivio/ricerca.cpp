@@ -46,8 +46,9 @@ void Campi(const Fts5ExtensionApi* api, Fts5Context* fts, sqlite3_context* conte
         }
         int migliore = 0;
         for (; colonna >= 0; api->xPhraseNextColumn(fts, &it, &colonna)) {
-            maschera |= std::int64_t{1} << colonna;
+            // A damaged index may name a column the table does not have.
             if (static_cast<std::size_t>(colonna) < kCampiRicerca.size()) {
+                maschera |= std::int64_t{1} << colonna;
                 migliore =
                     std::max(migliore, kCampiRicerca[static_cast<std::size_t>(colonna)].peso);
             }
