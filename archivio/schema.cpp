@@ -91,6 +91,14 @@ TestiRicerca TestiDi(std::string_view cartella, std::string_view nome, const Ana
             a.nomiTracce,          DecodificaTesto(a.testo),  a.testoCompleto};
 }
 
+std::string ColonneRicerca() {
+    std::string colonne;
+    for (const CampoRicerca& campo : kCampiRicerca) {
+        colonne += (colonne.empty() ? "" : ", ") + std::string(campo.colonna);
+    }
+    return colonne;
+}
+
 int VersioneSchema() {
     return static_cast<int>(kPassi.size());
 }
@@ -125,23 +133,19 @@ void RicreaRicerca(Connessione& c) {
             vecchie.insert(s.Testo(0));
         }
     }
-    std::string colonne;
-    std::string nuove = "rowid";
     std::string copiate = "rowid";
     for (const CampoRicerca& campo : kCampiRicerca) {
-        colonne += std::string(campo.colonna) + ", ";
-        nuove += ", ";
-        nuove += campo.colonna;
         copiate += ", ";
         copiate += vecchie.contains(std::string(campo.colonna)) ? campo.colonna : "''";
     }
     // Words compared without case and accents. The index keeps where each word is, so
     // the fields a word was found in come from the index alone, never from reading
     // the texts again.
-    c.Esegui("CREATE VIRTUAL TABLE ricerca_nuova USING fts5(" + colonne +
-             "tokenize = 'unicode61 remove_diacritics 2')");
+    c.Esegui("CREATE VIRTUAL TABLE ricerca_nuova USING fts5(" + ColonneRicerca() +
+             ", tokenize = 'unicode61 remove_diacritics 2')");
     if (!vecchie.empty()) {
-        c.Esegui("INSERT INTO ricerca_nuova(" + nuove + ") SELECT " + copiate + " FROM ricerca");
+        c.Esegui("INSERT INTO ricerca_nuova(rowid, " + ColonneRicerca() + ") SELECT " + copiate +
+                 " FROM ricerca");
         c.Esegui("DROP TABLE ricerca");
     }
     c.Esegui("ALTER TABLE ricerca_nuova RENAME TO ricerca");

@@ -49,6 +49,8 @@ inline constexpr std::array<CampoRicerca, 6> kCampiRicerca{{
     {"tipo_testo", "tipo di testo", 1},
     {"testo", "testo", 1},
 }};
+// The index's columns: those of kCampiRicerca, in order, separated by ", ".
+std::string ColonneRicerca();
 // One text per field of kCampiRicerca, in its order, as UTF-8.
 using TestiRicerca = std::array<std::string, kCampiRicerca.size()>;
 TestiRicerca TestiDi(std::string_view cartella, std::string_view nome, const AnalisiFile& a);
