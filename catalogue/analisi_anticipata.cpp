@@ -82,7 +82,7 @@ void AnalisiAnticipata::Cartella(const Elenco& elenco, std::vector<std::string> 
         ++generazione;
         piano.clear();
         nuova->primo = prossimo; // numbers never used before: late results cannot mix in
-        pianificati = prossimo + nuova->nomi.size();
+        pianificati = prossimo + nuova->numeri;
         preso.store(prossimo);
         piano.push_back(nuova);
         inCartella = true;
@@ -95,7 +95,7 @@ void AnalisiAnticipata::Cartella(const Elenco& elenco, std::vector<std::string> 
 
 std::optional<AnalisiFile> AnalisiAnticipata::Prendi(std::size_t i,
                                                      std::chrono::milliseconds attesa) {
-    if (fili.empty()) {
+    if (fili.empty() || corrente->numeri == 0) {
         return Analisi(*corrente, i);
     }
     const std::uint64_t n = corrente->primo + i;
@@ -108,8 +108,8 @@ std::optional<AnalisiFile> AnalisiAnticipata::Prendi(std::size_t i,
         // Woken once this result and the few after it that are in hand are there: one
         // sleep for several files.
         attesoDa = n;
-        attesoA = std::max(
-            n, std::min({n + kLotto, corrente->primo + corrente->nomi.size(), prossimo}) - 1);
+        attesoA =
+            std::max(n, std::min({n + kLotto, corrente->primo + corrente->numeri, prossimo}) - 1);
         fatto.wait_for(l, attesa, [&] { return Pronti(); });
         attesoDa = attesoA = kNessuno;
         if (posto.numero.load(std::memory_order_acquire) != n + 1) {
@@ -170,12 +170,12 @@ void AnalisiAnticipata::Lavora() {
             return;
         }
         const auto cartella = std::find_if(piano.begin(), piano.end(), [&](const auto& p) {
-            return prossimo < p->primo + p->nomi.size();
+            return prossimo < p->primo + p->numeri;
         });
         const std::shared_ptr<Pianificata> c = *cartella;
         const std::uint64_t da = prossimo;
         const std::uint64_t a =
-            std::min({da + kLotto, c->primo + c->nomi.size(), limite, preso.load() + finestra});
+            std::min({da + kLotto, c->primo + c->numeri, limite, preso.load() + finestra});
         prossimo = a;
         const unsigned g = generazione;
         l.unlock();
@@ -278,7 +278,7 @@ void AnalisiAnticipata::Esplora() {
         }
         avanti->Scendi(PercorsiSottoCartelle(*elenco));
         p->primo = pianificati;
-        pianificati += p->nomi.size();
+        pianificati += p->numeri;
         piano.push_back(std::move(p));
         if (pianificati > prossimo && dormienti.load() > 0) {
             lavoro.notify_all();
@@ -307,6 +307,10 @@ AnalisiAnticipata::Pianifica(Elenco elenco, velmora::CartellaAperta cartella,
             }
         }
     }
+    const bool tuttiNoti =
+        p->note.size() == p->nomi.size() &&
+        std::all_of(p->note.begin(), p->note.end(), [](const auto& n) { return n.has_value(); });
+    p->numeri = tuttiNoti ? 0 : p->nomi.size();
     return p;
 }
 

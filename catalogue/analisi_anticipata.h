@@ -73,6 +73,9 @@ private:
         // the one thread that hands its result over), and where the others go.
         std::unique_ptr<MemoriaScansione::Cartella> ricordo;
         std::vector<std::optional<AnalisiFile>> note;
+        // The numbers its files take in the window: none when the memory knows every
+        // one, whose results the walk then takes itself, without a hand-over.
+        std::size_t numeri = 0;
     };
     // A file's analysis, or what it threw.
     struct Risultato {
