@@ -137,8 +137,8 @@ private slots:
         // A file stands where the database's folder should be.
         QFile blocco(banco->ambiente.cartella.filePath("blocco"));
         QVERIFY(blocco.open(QIODevice::WriteOnly));
-        qputenv("VELMORA_DB", QDir::toNativeSeparators(banco->ambiente.cartella.filePath(
-                                                           "blocco/catalogo.sqlite"))
+        qputenv("VELMORA_DB", QDir::toNativeSeparators(
+                                  banco->ambiente.cartella.filePath("blocco/catalogo.sqlite"))
                                   .toUtf8());
         TVelmora& velmora = ApriSu(banco->ambiente, banco->campioni.Radice());
         Clic(velmora.Analisi->Start);
@@ -156,6 +156,16 @@ private slots:
 
     void UnClicSullIntestazioneOrdinaInverteERipristina() {
         TVelmora& velmora = Scansionata(*banco);
+        // The list page 'Salva' writes.
+        const auto salvata = [&](const char* nome) {
+            Clic(velmora.Salva);
+            banco->dialogo.Rispondi(banco->campioni.Percorso(nome));
+            Clic(velmora.Elenco->SalvaLista);
+            Clic(velmora.Visualizza);
+            return Leggi(banco->campioni.Percorso(nome));
+        };
+        const std::string lista = salvata("lista.txt");
+        QVERIFY(lista.find("Ninna nanna della sera") != std::string::npos);
         const QStringList catalogo = Nomi(velmora);
         QHeaderView* h = velmora.Vista->Grid->horizontalHeader();
         const QString titolo = velmora.Vista->Grid->Cells(2, 0);
@@ -199,6 +209,8 @@ private slots:
         QVERIFY(std::is_sorted(nomi.begin(), nomi.end(), [](const QString& a, const QString& b) {
             return a.toLower() < b.toLower();
         }));
+        // The list keeps the catalogue's order, and every file.
+        QCOMPARE(salvata("ordinata.txt"), lista);
     }
 };
 
