@@ -8,7 +8,8 @@
 
 #include <algorithm>
 #include <memory>
-#include <tuple>
+#include <numeric>
+#include <unordered_map>
 
 namespace velmora::archivio {
 
@@ -124,7 +125,8 @@ std::vector<Trovato> TrovaFile(sqlite::Connessione& c, std::string_view domanda,
     if (!espressione) {
         return {};
     }
-    sqlite::Istruzione s(c, "SELECT c.percorso, f.nome, f.durata, f.lunghezza, campi(ricerca) "
+    sqlite::Istruzione s(c, "SELECT c.id, c.percorso, f.nome, f.durata, f.lunghezza, "
+                            "campi(ricerca) "
                             "FROM ricerca JOIN file f ON f.id = ricerca.rowid "
                             "JOIN cartelle c ON c.id = f.cartella "
                             "WHERE ricerca MATCH ?1 AND (?2 = '' OR c.percorso = ?2 "
@@ -133,27 +135,52 @@ std::vector<Trovato> TrovaFile(sqlite::Connessione& c, std::string_view domanda,
         sottoCartella.empty() ? std::string() : NormalizzaCartella(sottoCartella);
     s.Lega(1, *espressione).Lega(2, cartella).Lega(3, UnisciPercorso(cartella, ""));
     std::vector<Trovato> trovati;
-    std::vector<std::pair<std::int64_t, std::size_t>> valori; // worth, then place
+    struct Valore {
+        std::int64_t valore;
+        std::size_t cartella; // its place in percorsi, then its rank by path
+        std::size_t posto;
+    };
+    std::vector<Valore> valori;
+    // The folders once each: equals are ordered by their folder's rank, a number,
+    // then by name, rather than by comparing long paths.
+    std::unordered_map<std::int64_t, std::size_t> perId;
+    std::vector<std::string> percorsi;
     while (s.Passo()) {
-        const std::int64_t campi = s.Intero(4);
-        valori.emplace_back(campi >> 16, trovati.size());
-        trovati.push_back({s.Testo(0), s.Testo(1), Etichette(campi & 0xFFFF),
-                           static_cast<std::int32_t>(s.Intero(2)),
-                           static_cast<std::int32_t>(s.Intero(3))});
-    }
-    // Best first; among equals, by path.
-    std::sort(valori.begin(), valori.end(), [&](const auto& a, const auto& b) {
-        if (a.first != b.first) {
-            return a.first > b.first;
+        const std::int64_t campi = s.Intero(5);
+        const auto [dove, nuova] = perId.try_emplace(s.Intero(0), percorsi.size());
+        if (nuova) {
+            percorsi.push_back(s.Testo(1));
         }
-        const Trovato& x = trovati[a.second];
-        const Trovato& y = trovati[b.second];
-        return std::tie(x.cartella, x.nome) < std::tie(y.cartella, y.nome);
+        valori.push_back({campi >> 16, dove->second, trovati.size()});
+        trovati.push_back({percorsi[dove->second], s.Testo(2), Etichette(campi & 0xFFFF),
+                           static_cast<std::int32_t>(s.Intero(3)),
+                           static_cast<std::int32_t>(s.Intero(4))});
+    }
+    std::vector<std::size_t> perPercorso(percorsi.size());
+    std::iota(perPercorso.begin(), perPercorso.end(), std::size_t{0});
+    std::sort(perPercorso.begin(), perPercorso.end(),
+              [&](std::size_t x, std::size_t y) { return percorsi[x] < percorsi[y]; });
+    std::vector<std::size_t> rango(percorsi.size());
+    for (std::size_t i = 0; i < perPercorso.size(); ++i) {
+        rango[perPercorso[i]] = i;
+    }
+    for (Valore& v : valori) {
+        v.cartella = rango[v.cartella];
+    }
+    // Best first; among equals, by folder and name.
+    std::sort(valori.begin(), valori.end(), [&](const Valore& a, const Valore& b) {
+        if (a.valore != b.valore) {
+            return a.valore > b.valore;
+        }
+        if (a.cartella != b.cartella) {
+            return a.cartella < b.cartella;
+        }
+        return trovati[a.posto].nome < trovati[b.posto].nome;
     });
     std::vector<Trovato> ordinati;
     ordinati.reserve(trovati.size());
-    for (const auto& [valore, i] : valori) {
-        ordinati.push_back(std::move(trovati[i]));
+    for (const Valore& v : valori) {
+        ordinati.push_back(std::move(trovati[v.posto]));
     }
     return ordinati;
 }
