@@ -225,6 +225,20 @@ TEST(Archivio, SearchFindsWordsInAnyOrderWithoutCaseOrAccentsBestFirstWithTheirF
         std::vector{Letto("Vecchia.mid", testo), Letto("Vecchia notte.mid", Analisi(1))}, {}));
     EXPECT_EQ(p.Trovati(a, "NOTTE vecchia"),
               (std::vector<std::string>{"Vecchia notte.mid", "Vecchia.mid"}));
+    // Equals by path: by folder, then by name.
+    const std::string b = velmora::UnisciPercorso(p.cartella, "b");
+    const std::string a1 = velmora::UnisciPercorso(p.cartella, "a");
+    ASSERT_TRUE(a.Scrivi(b, std::vector{Letto("sera 1.mid", Analisi(5))}, {}));
+    ASSERT_TRUE(a.Scrivi(
+        a1, std::vector{Letto("sera 2.mid", Analisi(5)), Letto("sera 1.mid", Analisi(5))}, {}));
+    std::vector<std::string> percorsi;
+    const std::vector<Trovato> sera = a.Cerca("sera").value();
+    for (const Trovato& f : sera) {
+        percorsi.push_back(velmora::UnisciPercorso(f.cartella, f.nome));
+    }
+    EXPECT_EQ(percorsi, (std::vector{velmora::UnisciPercorso(a1, "sera 1.mid"),
+                                     velmora::UnisciPercorso(a1, "sera 2.mid"),
+                                     velmora::UnisciPercorso(b, "sera 1.mid")}));
 }
 
 TEST(Archivio, AMissingDatabaseIsCreatedWithItsFolders) {
