@@ -42,6 +42,10 @@ public:
     // Results. Numbers are 0 and texts take their failure forms when Stato() is not 0.
     std::uint32_t Stato() const { return stato; }
     std::uint32_t DurataSecondi() const;
+    // Whole seconds up to the last channel message of any chunk, through the tempo events
+    // of every chunk: the player's figure for the files it reads whole (mappa_tempi.h).
+    // DurataSecondi() follows the first chunk's tempo map up to the last note.
+    std::uint32_t DurataRiproduzioneSecondi() const;
     std::uint32_t DimensioneFile() const;
     std::uint32_t BattuteMedie() const;
     std::int32_t ContaTracce() const;
@@ -52,6 +56,24 @@ public:
     std::string TipoTesto() const;
     std::string TestoCopyright() const;
     std::string TestoCompleto() const;
+
+    // The soft-karaoke texts of the file: "@" text events, trimmed, in the order found.
+    struct TestiKaraoke {
+        std::vector<std::string> titoli;       // @T: title, author, then an extra line
+        std::vector<std::string> informazioni; // @I
+        std::string lingua;                    // @L (the first one)
+        std::string versione;                  // @V (the first one)
+    };
+
+    // What the file says it is (titoli.cpp): raw bytes, trimmed; empty when the file does
+    // not plainly say, and when Stato() is not 0. The title is the first @T text, else the
+    // first track name of the first chunk (not in format 2, whose chunks are songs of their
+    // own), unless it is a placeholder (titoli.h); the author is the second @T text, else a
+    // credit at the very start of the first chunk ("Music by X").
+    std::string Titolo() const;
+    std::string Autore() const;
+    std::string Lingua() const;
+    const TestiKaraoke& Karaoke() const;
 
     // Per-row results, for rows 0 to ContaTracce() - 1; other rows read as empty rows.
     std::string NomeTraccia(std::int32_t i) const;
@@ -81,10 +103,14 @@ private:
     std::uint32_t divisione = 0;
     std::int32_t dimensione = 0;
     std::uint32_t durataSecondi = 0;
+    std::uint32_t durataRiproduzione = 0;
     std::string metrica;
     std::string testoCopyright;
     std::string testoCompleto;
     std::string tipoTesto;
+    TestiKaraoke karaoke;
+    std::optional<std::string> primoNome; // the first track name of the first chunk
+    std::string autoreDichiarato;         // the first credit naming an author
     std::uint32_t stato = 0;
     std::uint32_t ultimoTick = 0;
     std::unique_ptr<std::uint8_t[]> contenuto;

@@ -19,6 +19,10 @@ std::uint32_t Midi::DurataSecondi() const {
     return stato == 0 ? durataSecondi : 0;
 }
 
+std::uint32_t Midi::DurataRiproduzioneSecondi() const {
+    return stato == 0 ? durataRiproduzione : 0;
+}
+
 std::uint32_t Midi::DimensioneFile() const {
     return stato == 0 ? static_cast<std::uint32_t>(dimensione) : 0;
 }

@@ -1,7 +1,9 @@
 // The walk over the track chunks: track rows, events, texts and the duration.
 #include "lista.h"
+#include "mappa_tempi.h"
 #include "midi.h"
 #include "passo.h"
+#include "titoli.h"
 
 #include <algorithm>
 #include <array>
@@ -52,7 +54,8 @@ std::string Testo(Cursore& c, std::uint32_t n) {
 } // namespace
 
 // The analysis's visitor of one chunk's events (passo.h): rows, texts, the tempo map
-// of the first chunk and the notes of the fingerprint. Tempo and time-signature events
+// of the first chunk and the notes of the fingerprint; for the player's duration, the
+// tempo events of every chunk and the last channel message. Tempo and time-signature events
 // are taken to have their usual lengths (3 and 4), whatever they declare; the end of a
 // track is one length byte, after which the chunk goes on unless the next chunk begins.
 class Midi::LettoreTraccia {
@@ -63,13 +66,20 @@ public:
     void Inizia(std::uint32_t i, std::uint64_t fineChunk) {
         traccia = i;
         fine = fineChunk;
-        std::fill(ultimi.begin() + 0x80, ultimi.begin() + 0xA0, kMai);
+        std::fill(ultimi.begin() + 0x80, ultimi.begin() + 0xF0, kMai);
     }
 
     // Records in the rows the note events of the chunk: the rows they make active, and
     // the last one's tick (ticks only grow inside a chunk: the largest). Format 2
-    // records nothing.
-    void Chiudi() {
+    // records nothing there. tick is where the chunk's walk ended.
+    void Chiudi(std::uint64_t tick) {
+        for (unsigned status = 0x80; status < 0xF0; ++status) {
+            if (ultimi[status] != kMai) {
+                ultimoEvento = std::max(ultimoEvento, inizio + ultimi[status]);
+            }
+        }
+        // The player plays the songs of format 2 one after another.
+        inizio += m.formato == 2 ? tick : 0;
         if (m.formato == 2) {
             return;
         }
@@ -83,6 +93,16 @@ public:
         m.ultimoTick = std::max(m.ultimoTick, static_cast<std::uint32_t>(ultimo));
     }
     const velmora::RaccoltaNote::Penna& Note() const { return penna; }
+
+    // Seconds up to the last channel message, as the player times it; it plays nothing
+    // of an SMPTE division without ticks.
+    double DurataRiproduzione() {
+        const auto divisioneFile = static_cast<std::uint16_t>(m.divisione);
+        if ((divisioneFile & 0x80FF) == 0x8000) {
+            return 0;
+        }
+        return velmora::MappaTempi(std::move(tempiTutti), divisioneFile).Secondi(ultimoEvento);
+    }
 
     void Canale(std::uint64_t tick, std::uint8_t status, std::uint8_t dato, std::uint8_t velocita) {
         ultimi[status] = tick;
@@ -110,7 +130,13 @@ private:
         return m.elementiTraccia[m.formato == 0 ? canale + 1 : traccia];
     }
     bool Meta(Cursore& c, std::uint64_t tick);
-    void TestoMeta(Cursore& c);
+    void TestoMeta(Cursore& c, std::uint64_t tick);
+    // A text at the very start of the first chunk, where sequencers write the credits,
+    // may name the author; the first that does counts.
+    bool Accreditabile(std::uint64_t tick) const {
+        return traccia == 0 && tick == 0 && m.autoreDichiarato.empty();
+    }
+    void Credito(std::string_view testo);
     void Sysex(Cursore& c);
 
     static constexpr std::uint64_t kMai = ~std::uint64_t{0};
@@ -123,6 +149,9 @@ private:
     std::array<std::uint64_t, 256> ultimi;
     std::uint32_t traccia = 0;
     std::uint64_t fine = 0;
+    std::vector<velmora::CambioTempo> tempiTutti; // of every chunk, in the player's ticks
+    std::uint64_t inizio = 0;                     // of the chunk, in the player's ticks
+    std::uint64_t ultimoEvento = 0;               // in the player's ticks
 };
 
 void Midi::CreaTracce() {
@@ -149,13 +178,17 @@ void Midi::LeggiTracce(Cursore& c) {
         std::uint64_t tick = 0;
         lettore.Inizia(i, fine);
         velmora::passo::Traccia<velmora::passo::RegoleAnalisi>(c, fine, tick, lettore);
-        lettore.Chiudi();
+        lettore.Chiudi(tick);
     }
     if (c.Fallito()) {
         stato = 1;
         return;
     }
     CalcolaDurata(mappa);
+    if (stato == 0) {
+        durataRiproduzione = static_cast<std::uint32_t>(
+            std::min<double>(lettore.DurataRiproduzione(), kMassimoInt32));
+    }
     if (stato == 0) {
         impronta = note.Impronta(lettore.Note(), divisione);
     }
@@ -165,7 +198,7 @@ bool Midi::LettoreTraccia::Meta(Cursore& c, std::uint64_t tick) {
     const std::uint8_t tipo = c.Byte();
     switch (tipo) {
     case 0x01:
-        TestoMeta(c);
+        TestoMeta(c, tick);
         return true;
     case 0x02:
     case 0x03:
@@ -175,6 +208,9 @@ bool Midi::LettoreTraccia::Meta(Cursore& c, std::uint64_t tick) {
     case 0x07: {
         std::string testo = Testo(c, c.Vlq());
         if (tipo == 0x03) {
+            if (traccia == 0 && !m.primoNome) {
+                m.primoNome = testo;
+            }
             m.elementiTraccia[traccia].nomeTraccia = std::move(testo);
         } else if (tipo == 0x05) {
             if (!testo.empty() && testo[0] == '\r') {
@@ -182,8 +218,13 @@ bool Midi::LettoreTraccia::Meta(Cursore& c, std::uint64_t tick) {
             }
             m.testoCompleto += testo;
             m.tipoTesto = "Midi Karaoke File";
-        } else if (m.testoCopyright.empty()) {
-            m.testoCopyright = std::move(testo);
+        } else {
+            if (tipo == 0x02 && Accreditabile(tick)) {
+                Credito(testo);
+            }
+            if (m.testoCopyright.empty()) {
+                m.testoCopyright = std::move(testo);
+            }
         }
         return true;
     }
@@ -192,8 +233,13 @@ bool Midi::LettoreTraccia::Meta(Cursore& c, std::uint64_t tick) {
         // Bytes left inside the chunk that begin the next chunk end this one here.
         return !(c.Posizione() < fine && c.Segue("MTrk"));
     case 0x51: {
+        // The player takes only the tempo events that declare their usual length.
+        const bool tre = c.Posizione() < c.Dimensione() && c.Dati()[c.Posizione()] == 3;
         c.Salta(1);
         const std::uint32_t tempo = c.Numero(3);
+        if (tre && !c.Fallito()) {
+            tempiTutti.push_back({inizio + tick, tempo});
+        }
         if (traccia == 0) {
             mappa.AggiungiCambio(static_cast<std::uint32_t>(tick), tempo);
         }
@@ -217,7 +263,7 @@ bool Midi::LettoreTraccia::Meta(Cursore& c, std::uint64_t tick) {
     }
 }
 
-void Midi::LettoreTraccia::TestoMeta(Cursore& c) {
+void Midi::LettoreTraccia::TestoMeta(Cursore& c, std::uint64_t tick) {
     const std::uint32_t n = c.Vlq();
     if (n == 0) {
         return;
@@ -230,23 +276,42 @@ void Midi::LettoreTraccia::TestoMeta(Cursore& c) {
             if (lettera == 'K') {
                 m.tipoTesto = Testo(c, n - 2);
             } else if (lettera == 'T') {
-                m.testoCompleto += Testo(c, n - 2);
+                const std::string titolo = Testo(c, n - 2);
+                m.testoCompleto += titolo;
                 m.testoCompleto += "\r\n";
+                m.karaoke.titoli.emplace_back(velmora::Rifilato(titolo));
+            } else if (lettera == 'I') {
+                m.karaoke.informazioni.emplace_back(velmora::Rifilato(Testo(c, n - 2)));
+            } else if ((lettera == 'L' && m.karaoke.lingua.empty()) ||
+                       (lettera == 'V' && m.karaoke.versione.empty())) {
+                (lettera == 'L' ? m.karaoke.lingua : m.karaoke.versione) =
+                    velmora::Rifilato(Testo(c, n - 2));
             } else {
                 c.Salta(n - 2);
             }
         }
         return;
     }
-    std::string pezzo;
-    if (primo == '\\' || primo == '/') {
-        pezzo = "\r\n";
-    } else if (primo != 0) {
-        pezzo.push_back(static_cast<char>(primo));
+    const std::string resto = Testo(c, n - 1);
+    const bool fileKaraoke = m.tipoTesto == "MIDI KARAOKE FILE";
+    // In a karaoke file the other text events are its words, which credit no one.
+    if (!fileKaraoke && primo != 0 && Accreditabile(tick)) {
+        Credito(static_cast<char>(primo) + resto);
     }
-    pezzo += Testo(c, n - 1);
-    if (m.tipoTesto == "MIDI KARAOKE FILE") {
-        m.testoCompleto += pezzo;
+    if (!fileKaraoke) {
+        return;
+    }
+    if (primo == '\\' || primo == '/') {
+        m.testoCompleto += "\r\n";
+    } else if (primo != 0) {
+        m.testoCompleto.push_back(static_cast<char>(primo));
+    }
+    m.testoCompleto += resto;
+}
+
+void Midi::LettoreTraccia::Credito(std::string_view testo) {
+    if (const std::optional<std::string_view> autore = velmora::AutoreNelCredito(testo)) {
+        m.autoreDichiarato = *autore;
     }
 }
 

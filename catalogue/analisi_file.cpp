@@ -26,6 +26,10 @@ AnalisiFile Risultati(const Midi& midi, bool testi = false) {
     a.copyright = midi.TestoCopyright();
     a.tipo = midi.TipoMidi();
     a.testo = midi.TipoTesto();
+    a.durataRiproduzione = Intero(midi.DurataRiproduzioneSecondi());
+    a.titolo = midi.Titolo();
+    a.autore = midi.Autore();
+    a.lingua = midi.Lingua();
     a.hashByte = midi.HashByte();
     a.impronta = midi.ImprontaMusicale();
     if (testi && midi.Stato() == 0) {
@@ -65,6 +69,8 @@ void AggiungiVoce(dati& catalogo, const std::string& directory, const std::strin
     }
     catalogo.Aggiungi(directory, nome, percorso, a.durata, a.lunghezza, a.tempo, a.bpm, a.tracce,
                       a.copyright, a.tipo, a.testo);
+    catalogo.Ultimo()->durataRiproduzione = a.durataRiproduzione;
+    catalogo.Ultimo()->ImpostaIdentita(a.titolo, a.autore, a.lingua);
     catalogo.Ultimo()->hashByte = a.hashByte;
     catalogo.Ultimo()->impronta = a.impronta;
 }

@@ -19,6 +19,10 @@ struct AnalisiFile {
     std::string copyright;
     std::string tipo;
     std::string testo;
+    std::int32_t durataRiproduzione = 0;
+    std::string titolo; // bytes from the file too (titoli.h)
+    std::string autore;
+    std::string lingua;
     std::optional<std::uint64_t> hashByte; // for finding duplicates (impronta.h)
     std::optional<std::uint64_t> impronta;
     // What the stored catalogue searches besides the values above, as UTF-8: the

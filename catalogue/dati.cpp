@@ -3,6 +3,7 @@
 #include "formato.h"
 #include "testo.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -38,6 +39,24 @@ std::string dati::elemento::Durata() const {
 
 std::string dati::elemento::Lunghezza() const {
     return FormattaNumero(lunghezza);
+}
+
+// The three parts are kept apart by a zero byte, which no text from a file holds.
+void dati::elemento::ImpostaIdentita(std::string_view titolo, std::string_view autore,
+                                     std::string_view lingua) {
+    identita.clear();
+    if (!titolo.empty() || !autore.empty() || !lingua.empty()) {
+        identita = velmora::DecodificaTesto(titolo) + '\0' + velmora::DecodificaTesto(autore) +
+                   '\0' + velmora::DecodificaTesto(lingua);
+    }
+}
+
+std::string_view dati::elemento::ParteIdentita(int parte) const {
+    std::string_view resto = identita;
+    for (; parte > 0 && !resto.empty(); --parte) {
+        resto.remove_prefix(std::min(resto.find('\0'), resto.size() - 1) + 1);
+    }
+    return resto.substr(0, resto.find('\0'));
 }
 
 void dati::Svuota() {

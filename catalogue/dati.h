@@ -7,6 +7,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class dati {
 public:
@@ -24,6 +25,10 @@ public:
         std::int32_t lunghezza = 0;
         std::int32_t bpm = 0;
         std::int32_t tracce = 0;
+        std::int32_t durataRiproduzione = 0; // whole seconds, as the player times the file
+        // Title, author and language (titoli.h), decoded: one text for the three, empty
+        // when the file names none of them, so that most entries pay nothing for them.
+        std::string identita;
         // What finds duplicates (impronta.h); none without detailed analysis.
         std::optional<std::uint64_t> hashByte;
         std::optional<std::uint64_t> impronta;
@@ -46,6 +51,15 @@ public:
         // Text counts only when the analysis succeeded: a failed one gives "?" or "-"
         // as its text kind (and as its MIDI type, which tells the two apart).
         bool ConTesto() const { return !testo.empty() && tipo != "?" && tipo != "-"; }
+        std::string_view Titolo() const { return ParteIdentita(0); }
+        std::string_view Autore() const { return ParteIdentita(1); }
+        std::string_view Lingua() const { return ParteIdentita(2); }
+        // The three as bytes from the file.
+        void ImpostaIdentita(std::string_view titolo, std::string_view autore,
+                             std::string_view lingua);
+
+    private:
+        std::string_view ParteIdentita(int parte) const;
     };
 
     dati() = default;

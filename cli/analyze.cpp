@@ -27,6 +27,10 @@ constexpr std::string_view kUso =
     "o se non è stato possibile scrivere il rapporto, 2 per un errore d'uso.\n";
 
 nlohmann::ordered_json Json(const std::string& file, const Midi& m) {
+    nlohmann::ordered_json informazioni = nlohmann::ordered_json::array();
+    for (const std::string& riga : m.Karaoke().informazioni) {
+        informazioni.push_back(DecodificaTesto(riga));
+    }
     nlohmann::ordered_json tracce = nlohmann::ordered_json::array();
     for (std::int32_t i = 0; i < m.ContaTracce(); ++i) {
         tracce.push_back({{"NomeTraccia", DecodificaTesto(m.NomeTraccia(i))},
@@ -45,6 +49,12 @@ nlohmann::ordered_json Json(const std::string& file, const Midi& m) {
             {"TipoTesto", DecodificaTesto(m.TipoTesto())},
             {"TestoCopyright", DecodificaTesto(m.TestoCopyright())},
             {"TestoCompleto", DecodificaTesto(m.TestoCompleto())},
+            {"titolo", DecodificaTesto(m.Titolo())},
+            {"autore", DecodificaTesto(m.Autore())},
+            {"lingua", DecodificaTesto(m.Lingua())},
+            {"informazioni", std::move(informazioni)},
+            {"versione", DecodificaTesto(m.Karaoke().versione)},
+            {"durata_riproduzione_secondi", m.DurataRiproduzioneSecondi()},
             {"tracce", std::move(tracce)}};
 }
 

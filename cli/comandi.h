@@ -3,6 +3,8 @@
 // exit status.
 #pragma once
 
+#include <initializer_list>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -36,6 +38,21 @@ inline bool UscitaScritta(std::ostream& out, std::ostream& err, std::string_view
     return false;
 }
 
+// Whether an argument asks for the command's help ("--help" or "-h").
+bool ChiedeAiuto(Argomenti argomenti);
+
+// The arguments of a command on one file (un_file.cpp): the file and the options given,
+// each with its value; the options in conValore take the next argument, those in semplici
+// none. On a usage error errore holds its message.
+struct ArgomentiFile {
+    std::string file;
+    std::map<std::string, std::string, std::less<>> opzioni;
+    std::string errore;
+};
+ArgomentiFile LeggiArgomentiFile(Argomenti argomenti,
+                                 std::initializer_list<std::string_view> conValore,
+                                 std::initializer_list<std::string_view> semplici);
+
 // velmora-cli analyze [--json] FILE...
 int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err);
 
@@ -48,6 +65,8 @@ int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err);
 int Render(Argomenti argomenti, std::ostream& out, std::ostream& err);
 // velmora-cli play FILE [--soundfont SF2]
 int Play(Argomenti argomenti, std::ostream& out, std::ostream& err);
+// velmora-cli lyrics FILE [--lrc] [-o OUT]
+int Lyrics(Argomenti argomenti, std::ostream& out, std::ostream& err);
 // velmora-cli duplicates DIR [--no-subfolders] [--json] [--db FILE] [--no-cache]
 int Duplicates(Argomenti argomenti, std::ostream& out, std::ostream& err);
 // velmora-cli search QUERY... [--db FILE] [--json] [--folder DIR]

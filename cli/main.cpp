@@ -17,6 +17,8 @@ constexpr std::array kComandi = {
     Comando{"list", "cataloga una cartella e ne scrive l'elenco", velmora::cli::Lista},
     Comando{"render", "suona un file MIDI in un file WAV", velmora::cli::Render},
     Comando{"play", "suona un file MIDI sull'uscita audio", velmora::cli::Play},
+    Comando{"lyrics", "scrive le parole di un file MIDI, anche con i tempi (LRC)",
+            velmora::cli::Lyrics},
     Comando{"duplicates", "trova i file identici e quelli con la stessa musica",
             velmora::cli::Duplicates},
     Comando{"search", "cerca nel catalogo salvato per nome, cartella e testo",

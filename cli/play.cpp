@@ -26,33 +26,17 @@ constexpr std::string_view kUso =
 } // namespace
 
 int Play(Argomenti argomenti, std::ostream& out, std::ostream& err) {
-    std::string file;
-    std::string soundFont;
-    std::string errore;
-    for (std::size_t i = 0; i < argomenti.size() && errore.empty(); ++i) {
-        const std::string& a = argomenti[i];
-        if (a == "--help" || a == "-h") {
-            out << kUso;
-            return kRiuscito;
-        }
-        if (a == "--soundfont" && i + 1 < argomenti.size()) {
-            soundFont = argomenti[++i];
-        } else if (!a.empty() && a[0] == '-') {
-            errore = a == "--soundfont" ? "manca il valore di " + a
-                                        : "opzione sconosciuta \"" + a + "\"";
-        } else if (!file.empty()) {
-            errore = "un solo file, per favore: \"" + a + "\" è di troppo";
-        } else {
-            file = a;
-        }
+    if (ChiedeAiuto(argomenti)) {
+        out << kUso;
+        return kRiuscito;
     }
-    if (errore.empty() && file.empty()) {
-        errore = "manca il file MIDI";
-    }
-    if (!errore.empty()) {
-        err << "velmora-cli play: " << errore << " (vedi velmora-cli play --help)\n";
+    const ArgomentiFile a = LeggiArgomentiFile(argomenti, {"--soundfont"}, {});
+    if (!a.errore.empty()) {
+        err << "velmora-cli play: " << a.errore << " (vedi velmora-cli play --help)\n";
         return kErroreUso;
     }
+    const auto font = a.opzioni.find("--soundfont");
+    const std::string soundFont = font == a.opzioni.end() ? "" : font->second;
     std::mutex m;
     std::condition_variable cambiato;
     bool finito = false;
@@ -62,7 +46,7 @@ int Play(Argomenti argomenti, std::ostream& out, std::ostream& err) {
         finito = true;
         cambiato.notify_all();
     });
-    errore = lettore->Suona(file);
+    const std::string errore = lettore->Suona(a.file);
     if (!errore.empty()) {
         err << "velmora-cli play: " << errore << "\n";
         return kNonRiuscito;

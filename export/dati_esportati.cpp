@@ -22,7 +22,7 @@ struct Campo {
     const char* chiave;       // the JSON key
 };
 
-constexpr std::array<Campo, 16> kCampi = {{
+constexpr std::array<Campo, 20> kCampi = {{
     {"Percorso", "percorso"},
     {"Cartella", "cartella"},
     {"Directory", "directory"},
@@ -39,6 +39,10 @@ constexpr std::array<Campo, 16> kCampi = {{
     {"Stato", "stato"},
     {"Hash dei byte", "hash_byte"},
     {"Impronta musicale", "impronta_musicale"},
+    {"Titolo", "titolo"},
+    {"Autore", "autore"},
+    {"Lingua", "lingua"},
+    {"Durata di riproduzione (secondi)", "durata_riproduzione_secondi"},
 }};
 
 // Names are UTF-8 inside the program; one that is not (a stray byte from the file
@@ -107,7 +111,11 @@ std::array<Valore, kCampi.size()> Valori(const dati::elemento& e) {
             e.copyright,
             std::string(e.Corrotto() ? "corrotto" : "ok"),
             Esadecimale(e.hashByte),
-            Esadecimale(e.impronta)};
+            Esadecimale(e.impronta),
+            std::string(e.Titolo()),
+            std::string(e.Autore()),
+            std::string(e.Lingua()),
+            std::int64_t{e.durataRiproduzione}};
 }
 
 // RFC 4180: a field with a comma, a quote or a line break goes between quotes, its

@@ -2,6 +2,7 @@
 // timeline, through the one event walk, and checks that every result keeps its
 // invariants. Memory faults and undefined behaviour are caught by the sanitizers.
 #include "midi.h"
+#include "parole.h"
 #include "sequenza.h"
 
 #include <cmath>
@@ -32,10 +33,28 @@ void VerificaSequenza(const velmora::Sequenza& s) {
     Verifica(s.durata == (s.eventi.empty() ? 0 : s.eventi.back().secondi));
 }
 
+// The words: lines with syllables, in time order, each found again at its own time.
+void VerificaParole(const velmora::Sequenza& s) {
+    const velmora::Parole parole = velmora::ParoleDi(s);
+    double prima = 0;
+    for (std::size_t r = 0; r < parole.size(); ++r) {
+        Verifica(!parole[r].sillabe.empty() && !parole[r].Testo().empty());
+        for (const velmora::Sillaba& x : parole[r].sillabe) {
+            Verifica(x.secondi >= prima && std::isfinite(x.secondi) && !x.testo.empty());
+            prima = x.secondi;
+        }
+        Verifica(velmora::PuntoA(parole, parole[r].Secondi()).riga >= static_cast<int>(r));
+    }
+    Verifica(velmora::Lrc(parole, "t", "a").size() >= velmora::TestoParole(parole).size());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dimensione) {
-    VerificaSequenza(velmora::LeggiSequenza(std::span<const std::uint8_t>(dati, dimensione)));
+    const velmora::Sequenza sequenza =
+        velmora::LeggiSequenza(std::span<const std::uint8_t>(dati, dimensione));
+    VerificaSequenza(sequenza);
+    VerificaParole(sequenza);
     Midi m("fuzz.mid");
     m.Analizza(std::span<const std::uint8_t>(dati, dimensione));
     const std::uint32_t stato = m.Stato();
@@ -47,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
         Verifica(m.TempoIniziale() == segno + "/" + segno && m.TipoMidi() == segno);
         Verifica(m.TipoTesto() == segno && m.TestoCopyright() == segno);
         Verifica(m.TestoCompleto() == "?");
+        Verifica(m.Titolo().empty() && m.Autore().empty() && m.DurataRiproduzioneSecondi() == 0);
         return 0;
     }
     Verifica(m.DimensioneFile() == dimensione);
@@ -55,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
     Verifica(m.ContaTracce() >= 0 && m.TracceUsate() <= m.ContaTracce());
     // Texts are taken from the file, or doubled at most by the line ends added to them.
     Verifica(m.TestoCompleto().size() <= 2 * dimensione + 2);
+    Verifica(m.Titolo().size() <= dimensione && m.Autore().size() <= dimensione);
     for (std::int32_t i = 0; i < m.ContaTracce(); ++i) {
         Verifica(m.TracciaAttiva(i) == 1 || m.TracciaAttiva(i) == 255);
         Verifica(!m.Strumento(i).empty());

@@ -1,5 +1,6 @@
 #include "sequenza.h"
 
+#include "mappa_tempi.h"
 #include "passo.h"
 #include "piattaforma.h"
 
@@ -15,18 +16,23 @@ struct Grezzo {
     std::uint8_t stato, dato1, dato2;
 };
 
-struct CambioTempo {
+struct TestoGrezzo {
     std::uint64_t tick;
-    std::uint32_t microsecondi; // per quarter note
+    std::uint32_t traccia;
+    std::uint8_t tipo;
+    std::string testo;
 };
 
 // The player's visitor of one track's events (passo.h). Data bytes of 0x80 and above
 // are masked to their seven bits and the track goes on, as other players read them;
 // lengths are taken as declared; tempo events of every track count, when they declare
-// the usual 3 bytes; the track ends at its end-of-track event.
+// the usual 3 bytes; text and lyric events are kept with their track; the track ends at
+// its end-of-track event.
 class LettoreTraccia {
 public:
-    LettoreTraccia(std::vector<Grezzo>& e, std::vector<CambioTempo>& t) : eventi(e), tempi(t) {}
+    LettoreTraccia(std::vector<Grezzo>& e, std::vector<CambioTempo>& t, std::vector<TestoGrezzo>& x,
+                   std::uint32_t i)
+        : eventi(e), tempi(t), testi(x), traccia(i) {}
 
     void Canale(std::uint64_t tick, std::uint8_t stato, std::uint8_t dato1, std::uint8_t dato2) {
         eventi.push_back({tick, stato, static_cast<std::uint8_t>(dato1 & 0x7F),
@@ -48,6 +54,9 @@ public:
             if (tipo == 0x51 && lunghezza == 3) {
                 tempi.push_back(
                     {tick, std::uint32_t{dati[0]} << 16 | std::uint32_t{dati[1]} << 8 | dati[2]});
+            } else if (tipo == 0x01 || tipo == 0x05) {
+                testi.push_back({tick, traccia, tipo,
+                                 std::string(reinterpret_cast<const char*>(dati), lunghezza)});
             }
             return true;
         }
@@ -63,38 +72,26 @@ public:
 private:
     std::vector<Grezzo>& eventi;
     std::vector<CambioTempo>& tempi;
+    std::vector<TestoGrezzo>& testi;
+    std::uint32_t traccia;
     bool chiusa = false;
 };
 
-// Seconds of every event from the ticks, through the tempo map (PPQ division) or the
-// fixed frame rate (SMPTE division).
-void Tempi(const std::vector<Grezzo>& grezzi, std::vector<CambioTempo> tempi,
-           std::uint16_t divisione, Sequenza& s) {
-    std::stable_sort(tempi.begin(), tempi.end(),
-                     [](const CambioTempo& a, const CambioTempo& b) { return a.tick < b.tick; });
-    double secondiPerTick = 0;
-    if (divisione & 0x8000) {
-        const int fotogrammi = -static_cast<std::int8_t>(divisione >> 8);
-        const double fps = fotogrammi == 29 ? 29.97 : fotogrammi;
-        secondiPerTick = 1.0 / (fps * (divisione & 0xFF));
-    } else {
-        secondiPerTick = 0.5 / divisione;
-    }
-    const bool smpte = (divisione & 0x8000) != 0;
-    std::size_t t = 0;
-    std::uint64_t tickBase = 0;
-    double secondiBase = 0;
-    for (const Grezzo& g : grezzi) {
-        for (; !smpte && t < tempi.size() && tempi[t].tick <= g.tick; ++t) {
-            secondiBase += static_cast<double>(tempi[t].tick - tickBase) * secondiPerTick;
-            tickBase = tempi[t].tick;
-            secondiPerTick = tempi[t].microsecondi / 1e6 / divisione;
-        }
-        const double secondi =
-            secondiBase + static_cast<double>(g.tick - tickBase) * secondiPerTick;
-        s.eventi.push_back({secondi, g.stato, g.dato1, g.dato2});
+// Seconds of every event and text from the ticks.
+void Tempi(const std::vector<Grezzo>& grezzi, std::vector<TestoGrezzo> testi, MappaTempi mappa,
+           Sequenza& s) {
+    // Written in place, with no call in the loop, the map's position stays in registers.
+    s.eventi.resize(grezzi.size());
+    for (std::size_t i = 0; i < grezzi.size(); ++i) {
+        const Grezzo& g = grezzi[i];
+        s.eventi[i] = {mappa.Secondi(g.tick), g.stato, g.dato1, g.dato2};
     }
     s.durata = s.eventi.empty() ? 0 : s.eventi.back().secondi;
+    std::stable_sort(testi.begin(), testi.end(),
+                     [](const TestoGrezzo& a, const TestoGrezzo& b) { return a.tick < b.tick; });
+    for (TestoGrezzo& t : testi) {
+        s.testi.push_back({mappa.Secondi(t.tick), t.traccia, t.tipo, std::move(t.testo)});
+    }
 }
 
 } // namespace
@@ -117,6 +114,8 @@ Sequenza LeggiSequenza(std::span<const std::uint8_t> file) {
     }
     std::vector<Grezzo> grezzi;
     std::vector<CambioTempo> tempi;
+    std::vector<TestoGrezzo> testi;
+    std::uint32_t tracce = 0;
     std::uint64_t inizio = 0;
     // Chunks are found by their declared lengths; chunks other than "MTrk" are passed over.
     for (std::uint64_t pos = 8 + std::uint64_t{intestazione}; pos + 8 <= file.size();) {
@@ -126,7 +125,7 @@ Sequenza LeggiSequenza(std::span<const std::uint8_t> file) {
         const std::uint64_t lunghezza = std::min<std::uint64_t>(c.Numero(4), file.size() - pos - 8);
         if (traccia) {
             passo::Cursore eventi(file.subspan(pos + 8, lunghezza));
-            LettoreTraccia lettore(grezzi, tempi);
+            LettoreTraccia lettore(grezzi, tempi, testi, tracce++);
             std::uint64_t tick = inizio;
             passo::Traccia<passo::RegolePlayer>(eventi, lunghezza, tick, lettore);
             s.danneggiata |= !lettore.Chiusa();
@@ -137,7 +136,7 @@ Sequenza LeggiSequenza(std::span<const std::uint8_t> file) {
     }
     std::stable_sort(grezzi.begin(), grezzi.end(),
                      [](const Grezzo& a, const Grezzo& b) { return a.tick < b.tick; });
-    Tempi(grezzi, std::move(tempi), divisione, s);
+    Tempi(grezzi, std::move(testi), MappaTempi(std::move(tempi), divisione), s);
     return s;
 }
 

@@ -19,8 +19,17 @@ struct EventoMidi {
     std::uint8_t dato2 = 0; // 0 for the messages with one data byte
 };
 
+// A text (FF01) or lyric (FF05) event, its bytes as the file has them.
+struct TestoMidi {
+    double secondi = 0;
+    std::uint32_t traccia = 0; // the track chunk, counted from 0
+    std::uint8_t tipo = 0;     // 0x01 or 0x05
+    std::string testo;
+};
+
 struct Sequenza {
     std::vector<EventoMidi> eventi; // in time order; equal times keep the file's order
+    std::vector<TestoMidi> testi;   // in time order too
     double durata = 0;              // seconds up to the last event
     bool danneggiata = false;       // some track broke off
 };

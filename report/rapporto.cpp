@@ -75,6 +75,15 @@ Rapporto CostruisciRapporto(const Midi& midi, std::string_view nome, std::string
     r.push_back({"Nome: ", kEtichetta});
     // Names are shown with their control characters as "?": they cannot break a line.
     r.push_back({ConAcapo(velmora::NomeSenzaControlli(nome)), kValore});
+    // Only what the file names: a report without them is as it always was.
+    for (const auto& [etichetta, valore] :
+         {std::pair{"Titolo: ", midi.Titolo()}, std::pair{"Autore: ", midi.Autore()}}) {
+        if (!valore.empty()) {
+            r.push_back({etichetta, kEtichetta});
+            r.push_back(
+                {ConAcapo(velmora::NomeSenzaControlli(velmora::DecodificaTesto(valore))), kValore});
+        }
+    }
     r.push_back({"Directory: ", kEtichetta});
     r.push_back({velmora::NomeSenzaControlli(directory) + " - ", kValore});
     r.push_back({"Percorso: ", kEtichetta});

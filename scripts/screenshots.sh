@@ -2,7 +2,8 @@
 # Pictures of the program under a virtual X server, in docs/screenshots/: the main
 # window as it opens (velmora.png), its pages after a scan of samples/
 # (velmora-analizza.png, velmora-visualizza.png, velmora-salva.png), the report
-# window (rapporto.png) and the grid's listening menu (velmora-ascolto.png).
+# window (rapporto.png), the grid's listening menu (velmora-ascolto.png) and the report
+# window following the words of the karaoke sample (velmora-karaoke.png).
 # Usage: bash scripts/screenshots.sh [BUILD_DIR] (default build/release, configured
 # here when missing).
 set -euo pipefail

@@ -3,15 +3,19 @@
 // window as it opens (velmora.png), then, after a scan of the working folder, its
 // pages 'Analizza', 'Visualizza' and 'Salva' (velmora-analizza.png,
 // velmora-visualizza.png, velmora-salva.png), the report window showing one file
-// (rapporto.png) and the grid's listening menu (velmora-ascolto.png). The settings go to a
-// temporary file, so the user's own are never touched.
+// (rapporto.png), the grid's listening menu (velmora-ascolto.png) and the report window
+// following the words of the karaoke sample (velmora-karaoke.png), its position given as
+// the player would give it, so that no sound is needed. The settings go to a temporary
+// file, so the user's own are never touched.
 #include "errori.h"
 #include "finestre.h"
 #include "impostazioni.h"
 #include "menu_griglia.h"
 #include "pagina_analizza.h"
 #include "pagina_visualizza.h"
+#include "parole.h"
 #include "tstringgrid.h"
+#include "vista_parole.h"
 
 #include <QApplication>
 #include <QDir>
@@ -67,6 +71,18 @@ bool FotoDiTutto(TVelmora& velmora, TRapporto& rapporto, const QDir& cartella) {
     menu.Apri(griglia.visualRect(griglia.model()->index(4, 1)).center());
     riuscito = FotoSchermo(velmora, cartella.filePath("velmora-ascolto.png")) && riuscito;
     menu.Menu()->hide();
+    // Halfway through the second line of the song.
+    if (std::optional<velmora::Parole> parole =
+            velmora::ParoleDelFile("Canzone del mare (karaoke).mid")) {
+        const double secondi = (*parole)[1].sillabe[3].secondi;
+        rapporto.show();
+        rapporto.MostraParole(std::move(*parole), [secondi] { return secondi; });
+        riuscito = Foto(rapporto, cartella.filePath("velmora-karaoke.png")) && riuscito;
+        rapporto.FineParole();
+        rapporto.hide();
+    } else {
+        riuscito = false;
+    }
     velmora.SalvaClick();
     return Foto(velmora, cartella.filePath("velmora-salva.png")) && riuscito;
 }

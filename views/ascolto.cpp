@@ -61,6 +61,7 @@ void Ascolto::Suona(const std::string& percorso, int r) {
     griglia.SegnaRiga(riga);
     orologio->start();
     Aggiorna();
+    emit Iniziato(QString::fromStdString(percorso));
 }
 
 void Ascolto::Ferma() {
@@ -74,6 +75,7 @@ void Ascolto::Ferma() {
     griglia.SegnaRiga(0);
     stato.setText(statoPrima);
     riga = 0;
+    emit Finito();
 }
 
 void Ascolto::ImpostaSoundFont(const QString& file) {

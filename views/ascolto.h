@@ -33,10 +33,17 @@ public:
     void Ferma();
     // The grid row of the file playing, 0 when nothing plays.
     int RigaInAscolto() const { return riga; }
+    // Seconds of the file playing that have been heard.
+    double Posizione() const { return lettore ? lettore->Posizione() : 0; }
 
     // The SoundFont of the next file played; empty for the system's own.
     QString SoundFont() const { return soundFont; }
     void ImpostaSoundFont(const QString& file);
+
+signals:
+    // A file (UTF-8 path) has started to play; what played has stopped.
+    void Iniziato(const QString& percorso);
+    void Finito();
 
 private:
     void Aggiorna();

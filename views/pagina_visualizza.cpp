@@ -7,6 +7,7 @@
 #include "formato.h"
 #include "menu_griglia.h"
 #include "ordine_griglia.h"
+#include "parole.h"
 #include "rapporto.h"
 #include "rapporto_doppioni.h"
 #include "ricerca_griglia.h"
@@ -41,6 +42,20 @@ PaginaVisualizza::PaginaVisualizza(dati& catalogo_, TDirectoryListBox& cartelle,
     Ordine = new OrdineGriglia(*Grid, [this] { VisualizzaGriglia(); });
     Ricerca =
         new RicercaGriglia(*this, *Grid, catalogo, *Menu->Menu(), [this] { VisualizzaGriglia(); });
+    // The report window follows the words of what plays; a file without them leaves
+    // the report where it is.
+    connect(Riproduttore, &Ascolto::Iniziato, this, [this](const QString& percorso) {
+        std::optional<velmora::Parole> parole = velmora::ParoleDelFile(percorso.toStdString());
+        if (Rapporto != nullptr && parole && !parole->empty()) {
+            Rapporto->MostraParole(std::move(*parole),
+                                   [this] { return Riproduttore->Posizione(); });
+        }
+    });
+    connect(Riproduttore, &Ascolto::Finito, this, [this] {
+        if (Rapporto != nullptr) {
+            Rapporto->FineParole();
+        }
+    });
 }
 
 void PaginaVisualizza::CreaControlli() {
@@ -249,8 +264,10 @@ void PaginaVisualizza::MostraDoppioni(int riga) {
     if (voce == nullptr) {
         return;
     }
-    // Asked for by name: the window comes up as its check box brings it.
+    // Asked for by name: the window comes up as its check box brings it, and the list
+    // takes the place of the words of a file playing.
     CheckRapporto->setChecked(true);
+    Rapporto->FineParole();
     Rapporto->RichEdit1->Svuota();
     for (const Frammento& corsa : RapportoDoppioni(catalogo, *voce)) {
         ScriviRTF(QString::fromStdString(corsa.testo), corsa.stile);

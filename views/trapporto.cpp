@@ -5,6 +5,7 @@
 #include "rtf.h"
 #include "scrittura.h"
 #include "trichedit.h"
+#include "vista_parole.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -30,6 +31,9 @@ TRapporto::TRapporto(const QPixmap& sfondo)
     tavolozza.setColor(QPalette::Text, Nero);
     RichEdit1->setPalette(tavolozza);
     MostraAiuto();
+    Parole = new VistaParole(this);
+    Parole->setGeometry(RichEdit1->geometry());
+    Parole->setFont(RichEdit1->font());
 
     SaveDialog1.Filtri = QStringList{QStringLiteral("File Rich Text Format (*.rtf)"),
                                      QStringLiteral("File di Testo (*.txt)")};
@@ -46,6 +50,16 @@ void TRapporto::MostraAiuto() {
         "Basta selezionare un midi sulla griglia e verranno visualizzate tutte le\r\n"
         "caratteristiche della base.\r\n",
         3);
+}
+
+void TRapporto::MostraParole(velmora::Parole parole, std::function<double()> posizione) {
+    RichEdit1->hide();
+    Parole->Segui(std::move(parole), std::move(posizione));
+}
+
+void TRapporto::FineParole() {
+    Parole->Ferma();
+    RichEdit1->show();
 }
 
 void TRapporto::ChiudiClick() {

@@ -3,11 +3,15 @@
 // file selected in the catalogue grid.
 #pragma once
 
+#include "parole.h"
 #include "tfinestra.h"
 #include "tsavedialog.h"
 
+#include <functional>
+
 class QCheckBox;
 class TRichEdit;
+class VistaParole;
 
 class TRapporto : public TFinestra {
     Q_OBJECT
@@ -20,6 +24,8 @@ public:
     TRLabel* Salva;
     TRLabel* Chiudi;
     TRichEdit* RichEdit1;
+    // In RichEdit1's place while a file with words plays from the grid.
+    VistaParole* Parole;
     // "Analisi del midi" as Rich Text Format (filter 1) or plain text (filter 2);
     // the filter chosen last is offered again.
     TSaveDialog SaveDialog1;
@@ -29,6 +35,11 @@ public:
     // The three lines of help the window starts with, also shown again when a new
     // scan replaces the catalogue the last report came from.
     void MostraAiuto();
+
+    // The words of the file that starts playing, following posizione (the player's
+    // seconds); FineParole() gives the report its place back when it stops.
+    void MostraParole(velmora::Parole parole, std::function<double()> posizione);
+    void FineParole();
 
     // The close label: unchecks CheckRapporto, which hides the window.
     void ChiudiClick();

@@ -60,3 +60,44 @@ TEST(Corpus, OgniFileRispettaGliInvarianti) {
     EXPECT_GT(analizzati, 0);
     EXPECT_GT(riusciti, 0);
 }
+
+// The karaoke files of the corpus name their songs in their first track ("song2",
+// "Canzone 3 seme 1"), whatever else they hold; no file of the corpus gets a name
+// sequencers give by default as its title.
+TEST(Corpus, TitoliDeiKaraokeENessunSegnaposto) {
+    const fs::path cartella(VELMORA_CORPUS);
+    if (!fs::is_directory(cartella / "karaoke")) {
+        GTEST_SKIP() << "corpus assente: " << cartella;
+    }
+    int karaoke = 0;
+    for (const auto& voce : fs::recursive_directory_iterator(cartella)) {
+        if (!voce.is_regular_file() || voce.path().extension() != ".mid") {
+            continue;
+        }
+        SCOPED_TRACE(voce.path().string());
+        Midi m(voce.path().string());
+        m.Analizza();
+        std::string minuscolo = m.Titolo();
+        for (char& c : minuscolo) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        for (const char* segnaposto : {"untitled", "track 1", "notes", "sequence", "traccia 1"}) {
+            EXPECT_NE(minuscolo, segnaposto);
+        }
+        const std::string nome = voce.path().stem().string();
+        if (voce.path().parent_path().filename() != "karaoke") {
+            continue;
+        }
+        ++karaoke;
+        std::string atteso; // abc_s1_3 -> "Canzone 3 seme 1", mma_s1_song5_kar -> "song5"
+        if (nome.starts_with("abc_s")) {
+            atteso = "Canzone " + nome.substr(nome.rfind('_') + 1) + " seme " +
+                     nome.substr(5, nome.find('_', 5) - 5);
+        } else {
+            atteso = nome.substr(nome.find("song"),
+                                 nome.find('_', nome.find("song")) - nome.find("song"));
+        }
+        EXPECT_EQ(m.Titolo(), atteso);
+    }
+    EXPECT_GT(karaoke, 0);
+}

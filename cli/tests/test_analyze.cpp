@@ -57,8 +57,9 @@ TEST_F(Analyze, EsempiInJson) {
     const std::string karaoke = Scrivi(
         "c.mid", File(1, 480,
                       {Unisci({Meta(0, 0x01, "@KMIDI KARAOKE FILE"), Meta(0, 0x01, "@TTitle"),
-                               Meta(0, 0x01, "\\Hel"), Meta(0, 0x01, "lo"), Meta(0, 0x01, "/World"),
-                               Nota(0, 960), FineTraccia()})}));
+                               Meta(0, 0x01, "@TAutor\xE9"), Meta(0, 0x01, "@LITA"),
+                               Meta(0, 0x01, "@Iinfo"), Meta(0, 0x01, "\\Hel"), Meta(0, 0x01, "lo"),
+                               Meta(0, 0x01, "/World"), Nota(0, 960), FineTraccia()})}));
     const Esecuzione e = Esegui({"--json", f38, tempi, karaoke});
     EXPECT_EQ(e.stato, 0);
     EXPECT_EQ(e.err, "");
@@ -85,12 +86,19 @@ TEST_F(Analyze, EsempiInJson) {
     EXPECT_EQ(a["tracce"][16]["Strumento"], "(traccia non attiva)");
     EXPECT_EQ(a["tracce"][16]["TracciaAttiva"], 255);
 
+    EXPECT_EQ(a["titolo"], "");
+    EXPECT_EQ(a["durata_riproduzione_secondi"], 2);
+
     EXPECT_EQ(righe[1]["DurataSecondi"], 3);
     EXPECT_EQ(righe[1]["BattuteMedie"], 160);
     EXPECT_EQ(righe[1]["ContaTracce"], 2);
 
     EXPECT_EQ(righe[2]["TipoTesto"], "MIDI KARAOKE FILE");
-    EXPECT_EQ(righe[2]["TestoCompleto"], "Title\r\n\r\nHello\r\nWorld");
+    EXPECT_EQ(righe[2]["TestoCompleto"], "Title\r\nAutoré\r\n\r\nHello\r\nWorld");
+    EXPECT_EQ(righe[2]["titolo"], "Title");
+    EXPECT_EQ(righe[2]["autore"], "Autoré");
+    EXPECT_EQ(righe[2]["lingua"], "ITA");
+    EXPECT_EQ(righe[2]["informazioni"], nlohmann::json::array({"info"}));
 }
 
 TEST_F(Analyze, FileNonAnalizzatiDannoUnoEVengonoStampati) {

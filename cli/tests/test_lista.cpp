@@ -160,7 +160,7 @@ TEST_F(ComandoLista, ChosenColumnsWithoutSubFoldersOrAnalysis) {
 TEST_F(ComandoLista, WithoutAnalysisCsvAndJsonHaveNoStatusAndTheRealSize) {
     const Esecuzione csv = Esegui({pop, "--no-subfolders", "--no-analysis", "--format", "csv"});
     EXPECT_EQ(csv.stato, 0) << csv.err;
-    EXPECT_NE(csv.out.find("Estate.mid,,,45678,,,,,,,,,\r\n"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find("Estate.mid,,,45678,,,,,,,,,,,,,\r\n"), std::string::npos) << csv.out;
     const Esecuzione json = Esegui({pop, "--no-analysis", "--format", "json"});
     EXPECT_NE(json.out.find("\"byte\":123456,"), std::string::npos) << json.out;
     EXPECT_NE(json.out.find("\"stato\":null"), std::string::npos) << json.out;

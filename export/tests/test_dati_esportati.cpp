@@ -17,6 +17,9 @@ void Riempi(dati& catalogo) {
                       "1", "Midi Karaoke File");
     catalogo.Ultimo()->hashByte = 0x0123456789abcdefull;
     catalogo.Ultimo()->impronta = 0xfedcba9876543210ull;
+    catalogo.Ultimo()->durataRiproduzione = 131;
+    // Bytes from the file: the title in Windows-1252.
+    catalogo.Ultimo()->ImpostaIdentita("Perch\xE9", "Anna, \"B\"", "IT");
     catalogo.Aggiungi("Κόσμος", "a, \"b\"\r\nc\x01.mid", "/m/Κόσμος", 0, 12, "?/?", 0, 0, "?", "?",
                       "?");
 }
@@ -30,15 +33,17 @@ TEST(DatiEsportati, Csv) {
     Riempi(catalogo);
     EXPECT_EQ(TestoDati(catalogo, FormatoDati::Csv),
               "\xEF\xBB\xBFPercorso,Cartella,Directory,Nome,Durata (secondi),Durata,Byte,Tempo,"
-              "BPM,Tracce,Tipo,Testo,Copyright,Stato,Hash dei byte,Impronta musicale\r\n"
+              "BPM,Tracce,Tipo,Testo,Copyright,Stato,Hash dei byte,Impronta musicale,Titolo,Autore,"
+              "Lingua,Durata di riproduzione (secondi)\r\n"
               "/m/Κόσμος" +
                   kSep +
                   "さくら.mid,/m/Κόσμος,Κόσμος,さくら.mid,125,2:05,45678,3/4,96,2,1,"
-                  "Midi Karaoke File,\"(C) \"\"Ed\"\"\",ok,0123456789abcdef,fedcba9876543210\r\n"
+                  "Midi Karaoke File,\"(C) \"\"Ed\"\"\",ok,0123456789abcdef,fedcba9876543210,"
+                  "Perché,\"Anna, \"\"B\"\"\",IT,131\r\n"
                   "\"/m/Κόσμος" +
                   kSep +
                   "a, \"\"b\"\"\r\nc\x01.mid\",/m/Κόσμος,Κόσμος,"
-                  "\"a, \"\"b\"\"\r\nc\x01.mid\",0,0:00,12,?/?,0,0,?,?,?,corrotto,,\r\n");
+                  "\"a, \"\"b\"\"\r\nc\x01.mid\",0,0:00,12,?/?,0,0,?,?,?,corrotto,,,,,,0\r\n");
     dati vuoto;
     EXPECT_EQ(TestoDati(vuoto, FormatoDati::Json), "");
 }
@@ -48,18 +53,21 @@ TEST(DatiEsportati, Json) {
     Riempi(catalogo);
     const std::string json = TestoDati(catalogo, FormatoDati::Json);
     const std::size_t fine = json.find('\n');
-    EXPECT_EQ(
-        json.substr(0, fine + 1),
-        "{\"percorso\":\"/m/Κόσμος" + kSepJson +
-            "さくら.mid\",\"cartella\":\"/m/Κόσμος\",\"directory\":"
-            "\"Κόσμος\",\"nome\":\"さくら.mid\",\"durata_secondi\":125,\"durata\":\"2:05\","
-            "\"byte\":45678,\"tempo\":\"3/4\",\"bpm\":96,\"tracce\":2,\"tipo\":1,\"testo\":"
-            "\"Midi Karaoke File\",\"copyright\":\"(C) \\\"Ed\\\"\",\"stato\":\"ok\","
-            "\"hash_byte\":\"0123456789abcdef\",\"impronta_musicale\":\"fedcba9876543210\"}\n");
+    EXPECT_EQ(json.substr(0, fine + 1),
+              "{\"percorso\":\"/m/Κόσμος" + kSepJson +
+                  "さくら.mid\",\"cartella\":\"/m/Κόσμος\",\"directory\":"
+                  "\"Κόσμος\",\"nome\":\"さくら.mid\",\"durata_secondi\":125,\"durata\":\"2:05\","
+                  "\"byte\":45678,\"tempo\":\"3/4\",\"bpm\":96,\"tracce\":2,\"tipo\":1,\"testo\":"
+                  "\"Midi Karaoke File\",\"copyright\":\"(C) \\\"Ed\\\"\",\"stato\":\"ok\","
+                  "\"hash_byte\":\"0123456789abcdef\",\"impronta_musicale\":\"fedcba9876543210\","
+                  "\"titolo\":\"Perché\",\"autore\":\"Anna, \\\"B\\\"\",\"lingua\":\"IT\","
+                  "\"durata_riproduzione_secondi\":131}\n");
     // Control characters are escaped, so each file stays on its own line.
     EXPECT_NE(json.find("\"nome\":\"a, \\\"b\\\"\\u000d\\u000ac\\u0001.mid\""), std::string::npos);
     EXPECT_NE(json.find("\"tipo\":\"?\""), std::string::npos);
-    EXPECT_NE(json.find("\"hash_byte\":null,\"impronta_musicale\":null}\n"), std::string::npos);
+    EXPECT_NE(json.find("\"hash_byte\":null,\"impronta_musicale\":null,\"titolo\":\"\","
+                        "\"autore\":\"\",\"lingua\":\"\",\"durata_riproduzione_secondi\":0}\n"),
+              std::string::npos);
     EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 2);
 }
 
@@ -93,8 +101,8 @@ TEST(DatiEsportati, FilesNotAnalysedHaveTheirSizeAndNoStatus) {
     catalogo.Aggiungi("t", "a.mid", cartella, 0, 0, "", 0, 0, "", "", "");
     catalogo.Aggiungi("t", "sparito.mid", cartella, 0, 0, "", 0, 0, "", "", "");
     const std::string csv = TestoDati(catalogo, FormatoDati::Csv);
-    EXPECT_NE(csv.find("a.mid,,,1234,,,,,,,,,\r\n"), std::string::npos) << csv;
-    EXPECT_NE(csv.find("sparito.mid,,,,,,,,,,,,\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("a.mid,,,1234,,,,,,,,,,,,,\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("sparito.mid,,,,,,,,,,,,,,,,\r\n"), std::string::npos) << csv;
     const std::string json = TestoDati(catalogo, FormatoDati::Json);
     EXPECT_NE(json.find("\"nome\":\"a.mid\",\"durata_secondi\":null,\"durata\":null,"
                         "\"byte\":1234,\"tempo\":null,\"bpm\":null,\"tracce\":null,\"tipo\":null,"

@@ -137,3 +137,18 @@ TEST(Rapporto, Formato2SenzaNota) {
     EXPECT_NE(testo.find("Tipo midi: 2 \r\nTesto: \r\n"), std::string::npos);
     EXPECT_EQ(testo.find("In questa base"), std::string::npos);
 }
+
+// Title and author follow the file name, each only when the file names it.
+TEST(Rapporto, TitoloEAutoreDopoIlNome) {
+    const Rapporto r =
+        DaMemoria(File(1, 480,
+                       {Unisci({Meta(0, 0x03, "Caff\xE8"), Meta(0, 0x02, "Music by A\tB"),
+                                Nota(0, 960), FineTraccia()})}));
+    ASSERT_GE(r.size(), 6u);
+    EXPECT_EQ(Rapporto(r.begin() + 2, r.begin() + 6),
+              (Rapporto{{"Titolo: ", 1}, {"Caffè\r\n", 0}, {"Autore: ", 1}, {"A?B\r\n", 0}}));
+    const Rapporto soloAutore =
+        DaMemoria(File(1, 480, {Unisci({Meta(0, 0x02, "By Mina"), Nota(0, 960), FineTraccia()})}));
+    EXPECT_EQ(soloAutore[2], (Frammento{"Autore: ", 1}));
+    EXPECT_EQ(soloAutore[4], (Frammento{"Directory: ", 1}));
+}

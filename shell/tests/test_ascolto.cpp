@@ -4,11 +4,15 @@
 
 #include "ascolto.h"
 #include "menu_griglia.h"
+#include "trichedit.h"
 #include "tstringgrid.h"
+#include "vista_parole.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QMenu>
+#include <QScrollBar>
 
 namespace {
 
@@ -32,11 +36,12 @@ public:
         suona = false;
     }
     bool InRiproduzione() const override { return suona; }
-    double Posizione() const override { return 3.4; }
+    double Posizione() const override { return posizione; }
     double Durata() const override { return 65; }
     void AlTermine(std::function<void()>) override {}
 
     static inline std::string errore; // what Suona answers, empty for success
+    static inline double posizione = 3.4;
 
 private:
     bool suona = false;
@@ -77,6 +82,7 @@ private slots:
     void init() {
         chiamate.clear();
         LettoreRegistrato::errore.clear();
+        LettoreRegistrato::posizione = 3.4;
         Ascolto::ImpostaFabbrica(
             [](const std::string& font) { return std::make_unique<LettoreRegistrato>(font); });
         QDesktopServices::setUrlHandler("file", &desktop, "Apri");
@@ -115,6 +121,58 @@ private slots:
         QVERIFY(!Segnata(velmora, 5));
         QVERIFY(velmora.Vista->Grid->InplaceEditor() == nullptr);
         QVERIFY(banco->ambiente.errori.isEmpty());
+    }
+
+    // The words light up as the player's position reaches each syllable: the karaoke
+    // sample's "Sul ", then "ma"; the report comes back when it stops.
+    void TheReportWindowFollowsTheWordsWhilePlaying() {
+        TVelmora& velmora = Pronta();
+        velmora.Vista->CheckRapporto->setChecked(true);
+        TRapporto& rapporto = banco->ambiente.Rapporto();
+        VistaParole& parole = *rapporto.Parole;
+        QVERIFY(VistaParole::kIntervalloMs <= 25); // a syllable lit at most 25 ms late
+        const velmora::Parole testo =
+            *velmora::ParoleDelFile(Percorso("Canzone del mare (karaoke).mid"));
+        const double sul = testo[0].sillabe[0].secondi;
+        const double ma = testo[0].sillabe[1].secondi;
+        LettoreRegistrato::posizione = sul - 0.001;
+        MenuSu(velmora, 3).Ascolta->trigger();
+        QVERIFY(parole.isVisible() && !rapporto.RichEdit1->isVisible());
+        QVERIFY(parole.toPlainText().startsWith("Sul mare blu, la luna va\ne canta"));
+        QCOMPARE(parole.Punto(), (velmora::PuntoParole{-1, -1}));
+        const auto acceso = [&parole](int posizione) {
+            QTextCursor c(parole.document());
+            c.setPosition(posizione + 1);
+            return c.charFormat().background().color() == aspetto::Giallo;
+        };
+        LettoreRegistrato::posizione = sul;
+        parole.Aggiorna();
+        QCOMPARE(parole.Punto(), (velmora::PuntoParole{0, 0}));
+        QVERIFY(acceso(0) && !acceso(4));
+        LettoreRegistrato::posizione = ma - 0.001;
+        parole.Aggiorna();
+        QVERIFY(acceso(0));
+        LettoreRegistrato::posizione = ma;
+        parole.Aggiorna();
+        QVERIFY(!acceso(0) && acceso(4));
+        // The last line in view at the end of the song.
+        LettoreRegistrato::posizione = 1000;
+        parole.Aggiorna();
+        QCOMPARE(parole.verticalScrollBar()->value(), parole.verticalScrollBar()->maximum());
+
+        // A file without words leaves the report; stopping gives it back.
+        ClicCella(velmora, 2, 5);
+        Tasto(velmora, Qt::Key_F5);
+        QVERIFY(!parole.isVisible() && rapporto.RichEdit1->isVisible());
+        QVERIFY(TestoRapporto(rapporto.RichEdit1->Contenuto()).starts_with("Nome: Notte sul lago"));
+        MenuSu(velmora, 3).Ascolta->trigger();
+        QVERIFY(parole.isVisible());
+        Tasto(velmora, Qt::Key_F5);
+        QVERIFY(!parole.isVisible() && rapporto.RichEdit1->isVisible());
+        // The duplicates asked for take the words' place.
+        MenuSu(velmora, 3).Ascolta->trigger();
+        MenuSu(velmora, 3).MostraDoppioni->trigger();
+        QVERIFY(!parole.isVisible() && rapporto.RichEdit1->isVisible());
     }
 
     void MenuCopiesOpensAndChoosesTheSoundFont() {
