@@ -47,7 +47,19 @@ void Versione1(Connessione& c) {
     RicreaRicerca(c);
 }
 
-constexpr std::array<Passo, 1> kPassi{Versione1};
+// The title, author and language a file names, and how long it plays, stored and
+// searched; every file is analysed again once (kVersioneAnalisi).
+void Versione2(Connessione& c) {
+    c.Esegui(R"(
+        ALTER TABLE file ADD COLUMN durata_riproduzione INTEGER NOT NULL DEFAULT 0;
+        ALTER TABLE file ADD COLUMN titolo BLOB NOT NULL DEFAULT '';
+        ALTER TABLE file ADD COLUMN autore BLOB NOT NULL DEFAULT '';
+        ALTER TABLE file ADD COLUMN lingua BLOB NOT NULL DEFAULT '';
+    )");
+    RicreaRicerca(c);
+}
+
+constexpr std::array<Passo, 2> kPassi{Versione1, Versione2};
 
 std::optional<std::int64_t> Firmato(const std::optional<std::uint64_t>& v) {
     return v ? std::optional(std::bit_cast<std::int64_t>(*v)) : std::nullopt;
@@ -68,6 +80,8 @@ void LegaAnalisi(sqlite::Istruzione& s, int p, const AnalisiFile& a) {
     s.Lega(p + 3, a.bpm).Lega(p + 4, a.tracce).LegaByte(p + 5, a.copyright);
     s.LegaByte(p + 6, a.tipo).LegaByte(p + 7, a.testo);
     s.Lega(p + 8, Firmato(a.hashByte)).Lega(p + 9, Firmato(a.impronta));
+    s.Lega(p + 10, a.durataRiproduzione).LegaByte(p + 11, a.titolo);
+    s.LegaByte(p + 12, a.autore).LegaByte(p + 13, a.lingua);
 }
 
 AnalisiFile LeggiAnalisi(const sqlite::Istruzione& s, int p) {
@@ -83,12 +97,19 @@ AnalisiFile LeggiAnalisi(const sqlite::Istruzione& s, int p) {
     a.testo = s.Testo(p + 7);
     a.hashByte = SenzaSegno(s.InteroONullo(p + 8));
     a.impronta = SenzaSegno(s.InteroONullo(p + 9));
+    a.durataRiproduzione = Intero32(s, p + 10);
+    a.titolo = s.Testo(p + 11);
+    a.autore = s.Testo(p + 12);
+    a.lingua = s.Testo(p + 13);
     return a;
 }
 
 TestiRicerca TestiDi(std::string_view cartella, std::string_view nome, const AnalisiFile& a) {
-    return {DecodificaTesto(nome), DecodificaTesto(cartella), DecodificaTesto(a.copyright),
-            a.nomiTracce,          DecodificaTesto(a.testo),  a.testoCompleto};
+    return {DecodificaTesto(nome),        DecodificaTesto(cartella),
+            DecodificaTesto(a.copyright), a.nomiTracce,
+            DecodificaTesto(a.testo),     a.testoCompleto,
+            DecodificaTesto(a.titolo),    DecodificaTesto(a.autore),
+            DecodificaTesto(a.lingua)};
 }
 
 std::string ColonneRicerca() {

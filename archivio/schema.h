@@ -21,12 +21,13 @@ namespace velmora::archivio {
 // The version of the analysis whose results are stored: an entry stored by another
 // one is analysed again. Raise it whenever the analysis gives other results or a
 // stored value is added.
-constexpr int kVersioneAnalisi = 1;
+constexpr int kVersioneAnalisi = 2;
 
 // The catalogue values of a file as stored, in the order LegaAnalisi binds them.
 inline constexpr std::string_view kColonneAnalisi =
-    "durata, lunghezza, tempo, bpm, tracce, copyright, tipo, testo, hash_byte, impronta";
-constexpr int kNumeroColonneAnalisi = 10;
+    "durata, lunghezza, tempo, bpm, tracce, copyright, tipo, testo, hash_byte, impronta, "
+    "durata_riproduzione, titolo, autore, lingua";
+constexpr int kNumeroColonneAnalisi = 14;
 
 // Binds the values of kColonneAnalisi from parameter primo on; reads them back from
 // column primo on. The texts are the analysis' bytes, kept as they are.
@@ -41,13 +42,16 @@ struct CampoRicerca {
     std::string_view etichetta; // Italian, as velmora-cli search prints it
     int peso;
 };
-inline constexpr std::array<CampoRicerca, 6> kCampiRicerca{{
+inline constexpr std::array<CampoRicerca, 9> kCampiRicerca{{
     {"nome", "nome", 10},
     {"cartella", "cartella", 3},
     {"copyright", "copyright", 4},
     {"tracce", "tracce", 2},
     {"tipo_testo", "tipo di testo", 1},
     {"testo", "testo", 1},
+    {"titolo", "titolo", 8},
+    {"autore", "autore", 5},
+    {"lingua", "lingua", 1},
 }};
 // The index's columns: those of kCampiRicerca, in order, separated by ", ".
 std::string ColonneRicerca();

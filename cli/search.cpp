@@ -18,9 +18,10 @@ namespace {
 constexpr std::string_view kUso =
     "Uso: velmora-cli search PAROLE... [--db FILE] [--json] [--folder CARTELLA]\n"
     "Cerca nel catalogo salvato (i file analizzati da \"Start\", list e duplicates) i\n"
-    "file il cui nome, cartella, copyright, nomi delle tracce, tipo di testo o testo\n"
-    "contengono tutte le PAROLE, in qualsiasi ordine, senza badare a maiuscole e\n"
-    "accenti (\"citta\" trova \"Città\"); una parola trova anche quelle che inizia.\n"
+    "file il cui nome, cartella, copyright, nomi delle tracce, tipo di testo, testo,\n"
+    "titolo, autore o lingua contengono tutte le PAROLE, in qualsiasi ordine, senza\n"
+    "badare a maiuscole e accenti (\"citta\" trova \"Città\"); una parola trova anche\n"
+    "quelle che inizia.\n"
     "Stampa i file trovati, i migliori per primi, ognuno con i campi in cui è stato\n"
     "trovato.\n"
     "\n"

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #ifndef _WIN32
 #include <csignal>
@@ -80,6 +81,10 @@ TEST(Archivio, AFolderStoredGivesBackEveryValueAsItWasAndKeepsIdsAcrossUpdates) 
     EXPECT_EQ(a.Avviso(), "");
     AnalisiFile karaoke = Analisi(200, "Midi Karaoke File", "\xA9 Caff\xE8");
     karaoke.tempo = std::string("3/4\0x", 5); // bytes as the file had them
+    karaoke.durataRiproduzione = 203;
+    karaoke.titolo = "Caff\xE8";
+    karaoke.autore = "Anna";
+    karaoke.lingua = "ITA";
     const std::vector<FileLetto> file{Letto("b.mid", karaoke), Letto("a.mid", Analisi(0))};
     ASSERT_TRUE(a.Scrivi(p.cartella, file, {}));
 
@@ -102,6 +107,9 @@ TEST(Archivio, AFolderStoredGivesBackEveryValueAsItWasAndKeepsIdsAcrossUpdates) 
     EXPECT_EQ(b.testo, "Midi Karaoke File");
     EXPECT_EQ(b.hashByte, karaoke.hashByte);
     EXPECT_EQ(b.impronta, karaoke.impronta);
+    EXPECT_EQ(b.durataRiproduzione, 203);
+    EXPECT_EQ(std::tie(b.titolo, b.autore, b.lingua),
+              std::tie(karaoke.titolo, karaoke.autore, karaoke.lingua));
     EXPECT_EQ(voci[1].analisi.impronta, std::nullopt);
 
     // Storing a name again replaces its values under the same id.
@@ -323,6 +331,37 @@ TEST(Archivio, ADatabaseLockedByAnotherProgramMakesTheArchiveUnavailableNotStuck
     EXPECT_FALSE(a.Disponibile());
     EXPECT_EQ(a.Avviso(),
               "Analisi senza catalogo salvato: il database è in uso da un altro programma");
+}
+
+TEST(Archivio, ADatabaseOfTheFirstVersionIsBroughtUpToDateAndItsFilesAnalysedAgain) {
+    Prova p;
+    {
+        Archivio a(p.db);
+        ASSERT_TRUE(a.Scrivi(p.cartella, std::vector{Letto("Sera.mid", Analisi(5))}, {}));
+    }
+    {
+        // What the first version had: no playing time, title, author or language.
+        velmora::sqlite::Connessione c(p.db, false, 0);
+        c.Esegui("ALTER TABLE file DROP COLUMN durata_riproduzione; ALTER TABLE file DROP "
+                 "COLUMN titolo; ALTER TABLE file DROP COLUMN autore; ALTER TABLE file DROP "
+                 "COLUMN lingua; UPDATE file SET versione = 1; DROP TABLE ricerca; CREATE "
+                 "VIRTUAL TABLE ricerca USING fts5(nome, cartella, copyright, tracce, "
+                 "tipo_testo, testo); INSERT INTO ricerca(rowid, nome) SELECT id, nome FROM "
+                 "file; PRAGMA user_version = 1");
+    }
+    Archivio a(p.db);
+    ASSERT_TRUE(a.Disponibile()) << a.Avviso();
+    std::vector<VoceSalvata> voci = a.Cartella(p.cartella);
+    ASSERT_EQ(voci.size(), 1u);
+    EXPECT_FALSE(voci[0].Vale(voci[0].dimensione, voci[0].modifica));
+    EXPECT_EQ(p.Trovati(a, "sera"), std::vector<std::string>{"Sera.mid"}); // the old texts
+    AnalisiFile titolato = Analisi(5);
+    titolato.titolo = "Notte";
+    ASSERT_TRUE(a.Scrivi(p.cartella, std::vector{Letto("Sera.mid", titolato)}, {}));
+    voci = a.Cartella(p.cartella);
+    EXPECT_TRUE(voci[0].Vale(voci[0].dimensione, voci[0].modifica));
+    EXPECT_EQ(voci[0].analisi.titolo, "Notte");
+    EXPECT_EQ(a.Cerca("notte").value().at(0).campi, std::vector<std::string_view>{"titolo"});
 }
 
 TEST(Archivio, ADatabaseOfALaterVersionIsLeftAlone) {

@@ -56,7 +56,8 @@ std::string Impronta(const dati& c) {
         s << e->directory << '|' << e->nome << '|' << e->percorso << '|' << e->durata << '|'
           << e->lunghezza << '|' << e->tempo << '|' << e->bpm << '|' << e->tracce << '|'
           << e->copyright << '|' << e->tipo << '|' << e->testo << '|' << e->hashByte.value_or(0)
-          << '|' << e->impronta.value_or(0) << '\n';
+          << '|' << e->impronta.value_or(0) << '|' << e->durataRiproduzione << '|' << e->identita
+          << '\n';
     }
     return s.str();
 }
