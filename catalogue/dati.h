@@ -107,6 +107,9 @@ public:
 
     // The entry under the cursor, or none.
     const elemento* Corrente() const { return corrente; }
+    // Puts the cursor on an entry of this catalogue (found some other way than by
+    // walking a filter), for the readers and the renaming operations.
+    void Posiziona(const elemento* voce) { corrente = const_cast<elemento*>(voce); }
     // The first entry (then follow successivo) and the last, leaving the cursor alone.
     const elemento* PrimoElemento() const { return primo; }
     elemento* Ultimo() { return ultimo; }
