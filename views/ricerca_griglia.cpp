@@ -88,7 +88,7 @@ void RicercaGriglia::Indicizza() {
     std::unordered_map<Chiave, std::int32_t, decltype(hash)> perNome(
         static_cast<std::size_t>(catalogo.NumeroFile()), hash);
     for (const dati::elemento* e = catalogo.PrimoElemento(); e != nullptr; e = e->successivo) {
-        perNome.emplace(Chiave(e->percorso, e->nome), static_cast<std::int32_t>(voci.size()));
+        perNome.emplace(Chiave(e->Percorso(), e->nome), static_cast<std::int32_t>(voci.size()));
         voci.push_back(e);
     }
     std::int64_t massimo = 0;

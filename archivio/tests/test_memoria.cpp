@@ -53,7 +53,7 @@ std::string Impronta(const dati& c) {
       << c.TotaleByte() << ' ' << c.MaxPercorso() << ' ' << c.MaxDirectory() << ' ' << c.MaxNome()
       << '\n';
     for (const dati::elemento* e = c.PrimoElemento(); e != nullptr; e = e->successivo) {
-        s << e->directory << '|' << e->nome << '|' << e->percorso << '|' << e->durata << '|'
+        s << e->Directory() << '|' << e->nome << '|' << e->Percorso() << '|' << e->durata << '|'
           << e->lunghezza << '|' << e->tempo << '|' << e->bpm << '|' << e->tracce << '|'
           << e->copyright << '|' << e->tipo << '|' << e->testo << '|' << e->hashByte.value_or(0)
           << '|' << e->impronta.value_or(0) << '|' << e->durataRiproduzione << '|' << e->identita
