@@ -31,16 +31,17 @@ test: deps build/asan/build.ninja
 	  ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory tsan
 
-# The scan's worker threads and the player's audio thread under ThreadSanitizer: a
-# small GUI-free build of their tests, cheap enough to run with every `make test`.
+# The scan's worker threads (also with the stored catalogue, in the tests that make no
+# child process) and the player's audio thread under ThreadSanitizer: a small GUI-free
+# build of their tests, cheap enough to run with every `make test`.
 build/tsan/build.ninja: | deps
 	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_GUI=OFF -DVELMORA_TSAN=ON
 
 tsan: deps build/tsan/build.ninja
-	cmake --build build/tsan -j $(JOBS) --target test_catalogue test_player
+	cmake --build build/tsan -j $(JOBS) --target test_catalogue test_player test_archivio
 	cd build/tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  ctest --output-on-failure -j $(JOBS) \
-	  -R '^(Scansione|ScansioneParallela|ListaFile|ListaCartelle|Riproduzione|OrologioDiSistema)\.'
+	  -R '^(Scansione|ScansioneParallela|ListaFile|ListaCartelle|Riproduzione|OrologioDiSistema)\.|^MemoriaArchivio\.(TheCatalogue|AnUnchanged|AFileChanged|ADatabaseThat)'
 
 deps-windows:
 	@bash scripts/install-deps.sh windows
@@ -87,7 +88,7 @@ build/fuzz/build.ninja: | deps
 	CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_GUI=OFF -DVELMORA_FUZZ=ON
 
 fuzz: deps build/fuzz/build.ninja
-	cmake --build build/fuzz -j $(JOBS) --target fuzz_midi
+	cmake --build build/fuzz -j $(JOBS) --target fuzz_midi fuzz_archivio
 	bash scripts/fuzz.sh build/fuzz "$(CORPUS)" $(FUZZ_SECONDS)
 
 screenshots: release

@@ -19,8 +19,8 @@ constexpr std::uint64_t kNessuno = UINT64_MAX;
 
 } // namespace
 
-AnalisiAnticipata::AnalisiAnticipata(unsigned n)
-    : finestra(n < 2 ? 0 : n * kFinestraPerFilo),
+AnalisiAnticipata::AnalisiAnticipata(unsigned n, MemoriaScansione* m_)
+    : memoria(m_), finestra(n < 2 ? 0 : n * kFinestraPerFilo),
       posti(finestra > 0 ? std::make_unique<Posto[]>(finestra) : nullptr) {
     if (n < 2) {
         return;
@@ -59,8 +59,7 @@ Elenco AnalisiAnticipata::Pianificato(const std::string& cartella) {
 void AnalisiAnticipata::Cartella(const Elenco& elenco, std::vector<std::string> nomi,
                                  const posizione& pos, bool sottoCartelle) {
     if (fili.empty()) {
-        corrente = std::make_shared<Pianificata>(
-            Pianificata{elenco, velmora::CartellaAperta(elenco->percorso), std::move(nomi), 0});
+        corrente = Pianifica(elenco, velmora::CartellaAperta(elenco->percorso), std::move(nomi));
         return;
     }
     {
@@ -77,14 +76,13 @@ void AnalisiAnticipata::Cartella(const Elenco& elenco, std::vector<std::string> 
         }
     }
     // Not the folder read ahead: everything ahead goes, and reading starts again here.
-    auto nuova = std::make_shared<Pianificata>(
-        Pianificata{elenco, velmora::CartellaAperta(elenco->percorso), std::move(nomi), 0});
+    auto nuova = Pianifica(elenco, velmora::CartellaAperta(elenco->percorso), std::move(nomi));
     {
         const std::lock_guard l(m);
         ++generazione;
         piano.clear();
         nuova->primo = prossimo; // numbers never used before: late results cannot mix in
-        pianificati = prossimo + nuova->nomi.size();
+        pianificati = prossimo + nuova->numeri;
         preso.store(prossimo);
         piano.push_back(nuova);
         inCartella = true;
@@ -97,8 +95,8 @@ void AnalisiAnticipata::Cartella(const Elenco& elenco, std::vector<std::string> 
 
 std::optional<AnalisiFile> AnalisiAnticipata::Prendi(std::size_t i,
                                                      std::chrono::milliseconds attesa) {
-    if (fili.empty()) {
-        return AnalizzaFile(corrente->cartella, corrente->nomi[i]);
+    if (fili.empty() || corrente->numeri == 0) {
+        return Analisi(*corrente, i);
     }
     const std::uint64_t n = corrente->primo + i;
     Posto& posto = posti[n % finestra];
@@ -110,8 +108,8 @@ std::optional<AnalisiFile> AnalisiAnticipata::Prendi(std::size_t i,
         // Woken once this result and the few after it that are in hand are there: one
         // sleep for several files.
         attesoDa = n;
-        attesoA = std::max(
-            n, std::min({n + kLotto, corrente->primo + corrente->nomi.size(), prossimo}) - 1);
+        attesoA =
+            std::max(n, std::min({n + kLotto, corrente->primo + corrente->numeri, prossimo}) - 1);
         fatto.wait_for(l, attesa, [&] { return Pronti(); });
         attesoDa = attesoA = kNessuno;
         if (posto.numero.load(std::memory_order_acquire) != n + 1) {
@@ -172,12 +170,12 @@ void AnalisiAnticipata::Lavora() {
             return;
         }
         const auto cartella = std::find_if(piano.begin(), piano.end(), [&](const auto& p) {
-            return prossimo < p->primo + p->nomi.size();
+            return prossimo < p->primo + p->numeri;
         });
         const std::shared_ptr<Pianificata> c = *cartella;
         const std::uint64_t da = prossimo;
         const std::uint64_t a =
-            std::min({da + kLotto, c->primo + c->nomi.size(), limite, preso.load() + finestra});
+            std::min({da + kLotto, c->primo + c->numeri, limite, preso.load() + finestra});
         prossimo = a;
         const unsigned g = generazione;
         l.unlock();
@@ -189,7 +187,7 @@ void AnalisiAnticipata::Lavora() {
             Risultato& r = pronti.emplace_back();
             r.numero = n;
             try {
-                r.analisi = AnalizzaFile(c->cartella, c->nomi[n - c->primo]);
+                r.analisi = Analisi(*c, static_cast<std::size_t>(n - c->primo));
             } catch (...) {
                 r.errore = std::current_exception();
             }
@@ -264,9 +262,9 @@ void AnalisiAnticipata::Esplora() {
         l.unlock();
         velmora::CartellaAperta cartella(percorso);
         Elenco elenco = cartella.Aperta() ? LeggiElenco(cartella) : nullptr;
-        std::vector<std::string> nomi;
+        std::shared_ptr<Pianificata> p;
         if (elenco && elenco->modificata) {
-            nomi = NomiInOrdine(elenco->file);
+            p = Pianifica(elenco, std::move(cartella), NomiInOrdine(elenco->file));
         }
         l.lock();
         if (g != generazione) {
@@ -279,14 +277,52 @@ void AnalisiAnticipata::Esplora() {
             continue;
         }
         avanti->Scendi(PercorsiSottoCartelle(*elenco));
-        auto p = std::make_shared<Pianificata>(
-            Pianificata{std::move(elenco), std::move(cartella), std::move(nomi), pianificati});
-        pianificati += p->nomi.size();
+        p->primo = pianificati;
+        pianificati += p->numeri;
         piano.push_back(std::move(p));
         if (pianificati > prossimo && dormienti.load() > 0) {
             lavoro.notify_all();
         }
     }
+}
+
+std::shared_ptr<AnalisiAnticipata::Pianificata>
+AnalisiAnticipata::Pianifica(Elenco elenco, velmora::CartellaAperta cartella,
+                             std::vector<std::string> nomi) {
+    auto p = std::make_shared<Pianificata>(
+        Pianificata{std::move(elenco), std::move(cartella), std::move(nomi), 0, nullptr, {}});
+    if (memoria != nullptr) {
+        std::vector<FileDellaCartella> file;
+        file.reserve(p->nomi.size());
+        for (const std::string& nome : p->nomi) {
+            const auto stato = velmora::StatoInCartella(p->cartella, nome);
+            // A file that cannot be looked at gets zeros, which nothing stored matches.
+            file.push_back({nome, stato ? stato->dimensione : 0, stato ? stato->modifica : 0});
+        }
+        p->ricordo = memoria->Apri(p->elenco->percorso, file);
+        if (p->ricordo) {
+            p->note.resize(p->nomi.size());
+            for (std::size_t k = 0; k < p->nomi.size(); ++k) {
+                p->note[k] = p->ricordo->Nota(k);
+            }
+        }
+    }
+    const bool tuttiNoti =
+        p->note.size() == p->nomi.size() &&
+        std::all_of(p->note.begin(), p->note.end(), [](const auto& n) { return n.has_value(); });
+    p->numeri = tuttiNoti ? 0 : p->nomi.size();
+    return p;
+}
+
+AnalisiFile AnalisiAnticipata::Analisi(Pianificata& p, std::size_t k) {
+    if (k < p.note.size() && p.note[k]) {
+        return std::move(*std::exchange(p.note[k], std::nullopt));
+    }
+    AnalisiFile a = AnalizzaFile(p.cartella, p.nomi[k], p.ricordo && memoria->VuoleTesti());
+    if (p.ricordo) {
+        p.ricordo->Analizzato(k, a);
+    }
+    return a;
 }
 
 unsigned FiliPredefiniti() {

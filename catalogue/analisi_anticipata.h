@@ -13,6 +13,7 @@
 
 #include "analisi_file.h"
 #include "elenco_cartella.h"
+#include "memoria_scansione.h"
 #include "posizione.h"
 
 #include <atomic>
@@ -32,8 +33,10 @@
 class AnalisiAnticipata {
 public:
     // With fili below 2 no thread is started: each file is analysed by Prendi(), on
-    // the walk's own thread, as the serial scan did.
-    explicit AnalisiAnticipata(unsigned fili);
+    // the walk's own thread, as the serial scan did. With a memoria, a folder's files
+    // it knows unchanged are not read (their stored analysis is their result), and the
+    // others are stored as they are analysed.
+    explicit AnalisiAnticipata(unsigned fili, MemoriaScansione* memoria = nullptr);
     // Starts no further file and waits for the files in hand.
     ~AnalisiAnticipata();
     AnalisiAnticipata(const AnalisiAnticipata&) = delete;
@@ -66,6 +69,13 @@ private:
         velmora::CartellaAperta cartella;
         std::vector<std::string> nomi; // in the walk's order
         std::uint64_t primo = 0;       // the number of its first file
+        // What the memory knows of the folder: the files not to read (each taken by
+        // the one thread that hands its result over), and where the others go.
+        std::unique_ptr<MemoriaScansione::Cartella> ricordo;
+        std::vector<std::optional<AnalisiFile>> note;
+        // The numbers its files take in the window: none when the memory knows every
+        // one, whose results the walk then takes itself, without a hand-over.
+        std::size_t numeri = 0;
     };
     // A file's analysis, or what it threw.
     struct Risultato {
@@ -80,6 +90,11 @@ private:
         std::exception_ptr errore;
     };
 
+    // Makes the folder's plan, asking the memory about its files (not under m).
+    std::shared_ptr<Pianificata> Pianifica(Elenco elenco, velmora::CartellaAperta cartella,
+                                           std::vector<std::string> nomi);
+    // The result of file k of a folder: as noted, or analysed (and given to the memory).
+    AnalisiFile Analisi(Pianificata& p, std::size_t k);
     void Lavora();
     void Esplora();
     template <class Condizione> void Attendi(std::unique_lock<std::mutex>& l, Condizione c);
@@ -87,6 +102,7 @@ private:
     bool Pronti() const;
     bool Consegna(std::vector<Risultato>& pronti, unsigned g);
 
+    MemoriaScansione* const memoria;
     const std::size_t finestra;
     std::unique_ptr<Posto[]> posti;
     std::shared_ptr<Pianificata> corrente; // the walk's folder (the walk's thread only)

@@ -1,6 +1,7 @@
 #include "analisi_file.h"
 
 #include "midi.h"
+#include "testo.h"
 
 #include <algorithm>
 #include <limits>
@@ -13,8 +14,8 @@ std::int32_t Intero(std::uint32_t n) {
         std::min<std::uint32_t>(n, std::numeric_limits<std::int32_t>::max()));
 }
 
-// What the catalogue keeps of an analysis.
-AnalisiFile Risultati(const Midi& midi) {
+// What the catalogue keeps of an analysis, and with testi what search needs.
+AnalisiFile Risultati(const Midi& midi, bool testi = false) {
     AnalisiFile a;
     a.analizzato = true;
     a.durata = Intero(midi.DurataSecondi());
@@ -31,6 +32,17 @@ AnalisiFile Risultati(const Midi& midi) {
     a.lingua = midi.Lingua();
     a.hashByte = midi.HashByte();
     a.impronta = midi.ImprontaMusicale();
+    if (testi && midi.Stato() == 0) {
+        // Each name decoded on its own, as the report shows it.
+        for (std::int32_t i = 0; i < midi.ContaTracce(); ++i) {
+            const std::string nome = midi.NomeTraccia(i);
+            if (!nome.empty()) {
+                a.nomiTracce += velmora::DecodificaTesto(nome);
+                a.nomiTracce += '\n';
+            }
+        }
+        a.testoCompleto = velmora::DecodificaTesto(midi.TestoCompleto());
+    }
     return a;
 }
 
@@ -42,11 +54,12 @@ AnalisiFile AnalizzaFile(const std::string& percorsoFile) {
     return Risultati(midi);
 }
 
-AnalisiFile AnalizzaFile(const velmora::CartellaAperta& cartella, const std::string& nome) {
+AnalisiFile AnalizzaFile(const velmora::CartellaAperta& cartella, const std::string& nome,
+                         bool testi) {
     Midi midi(nome);
     midi.Analizza(velmora::LeggiInCartella(
         cartella, nome, static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())));
-    return Risultati(midi);
+    return Risultati(midi, testi);
 }
 
 void AggiungiVoce(dati& catalogo, const std::string& directory, const std::string& nome,

@@ -25,14 +25,20 @@ struct AnalisiFile {
     std::string lingua;
     std::optional<std::uint64_t> hashByte; // for finding duplicates (impronta.h)
     std::optional<std::uint64_t> impronta;
+    // What the stored catalogue searches besides the values above, as UTF-8: the
+    // track names, one a line, and the file's text as the report shows it. Filled
+    // only when asked for, and never kept by the catalogue.
+    std::string nomiTracce;
+    std::string testoCompleto;
 };
 
 // Analyses the file at percorsoFile (a UTF-8 path) and keeps the results the
 // catalogue shows. Never throws but std::bad_alloc.
 AnalisiFile AnalizzaFile(const std::string& percorsoFile);
-// The same for the file nome of an open folder. This is the scan's one piece of work
-// per file.
-AnalisiFile AnalizzaFile(const velmora::CartellaAperta& cartella, const std::string& nome);
+// The same for the file nome of an open folder, with testi the texts for search too.
+// This is the scan's one piece of work per file.
+AnalisiFile AnalizzaFile(const velmora::CartellaAperta& cartella, const std::string& nome,
+                         bool testi = false);
 
 // Appends the entry of one file; an analysed file without duration is counted as
 // corrupt.

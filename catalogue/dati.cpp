@@ -72,9 +72,14 @@ void dati::Aggiungi(const std::string& directory, const std::string& nome,
                     const std::string& copyright, const std::string& tipo,
                     const std::string& testo) {
     elemento& e = nodi.emplace_back();
-    e.directory = directory;
+    if (ultimo && ultimo->Percorso() == percorso && ultimo->Directory() == directory) {
+        e.percorso = ultimo->percorso;
+        e.directory = ultimo->directory;
+    } else {
+        e.percorso = percorso;
+        e.directory = directory;
+    }
     e.nome = nome;
-    e.percorso = percorso;
     e.tempo = velmora::DecodificaTesto(tempo);
     e.copyright = velmora::DecodificaTesto(copyright);
     e.tipo = velmora::DecodificaTesto(tipo);

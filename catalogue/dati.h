@@ -5,18 +5,39 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+// A text that many entries hold alike: every file of a folder has the same folder path
+// and folder name, so they share one copy (a catalogue of 100,000 files keeps one per
+// folder, not one per file). The copy never changes; assigning gives the entry its own.
+class TestoCondiviso {
+public:
+    TestoCondiviso() = default;
+    TestoCondiviso& operator=(const std::string& t) {
+        testo = std::make_shared<const std::string>(t);
+        return *this;
+    }
+    operator const std::string&() const { return testo ? *testo : Vuoto(); }
+
+private:
+    static const std::string& Vuoto() {
+        static const std::string vuoto;
+        return vuoto;
+    }
+    std::shared_ptr<const std::string> testo;
+};
 
 class dati {
 public:
     // One catalogue entry. Texts are UTF-8.
     class elemento {
     public:
-        std::string directory; // the folder's own name
-        std::string nome;      // file name with extension
-        std::string percorso;  // the folder's full path
+        TestoCondiviso directory; // the folder's own name
+        std::string nome;         // file name with extension
+        TestoCondiviso percorso;  // the folder's full path
         std::string tempo;     // time signature text
         std::string copyright;
         std::string tipo;        // MIDI type text
@@ -86,6 +107,9 @@ public:
 
     // The entry under the cursor, or none.
     const elemento* Corrente() const { return corrente; }
+    // Puts the cursor on an entry of this catalogue (found some other way than by
+    // walking a filter), for the readers and the renaming operations.
+    void Posiziona(const elemento* voce) { corrente = const_cast<elemento*>(voce); }
     // The first entry (then follow successivo) and the last, leaving the cursor alone.
     const elemento* PrimoElemento() const { return primo; }
     elemento* Ultimo() { return ultimo; }

@@ -75,7 +75,7 @@ private:
     const std::optional<velmora::IdentitaFile>& Identita(const dati::elemento& e) {
         const auto [it, nuovo] = identita.try_emplace(&e);
         if (nuovo) {
-            it->second = velmora::IdentitaDi(velmora::UnisciPercorso(e.percorso, e.nome));
+            it->second = velmora::IdentitaDi(velmora::UnisciPercorso(e.Percorso(), e.nome));
         }
         return it->second;
     }

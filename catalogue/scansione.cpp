@@ -79,7 +79,7 @@ void Scansione::Button1Click(bool analisi, bool sottoCartelle) {
     try {
         std::optional<AnalisiAnticipata> avanti;
         if (analisi) {
-            anticipo = &avanti.emplace(fili);
+            anticipo = &avanti.emplace(fili, memoria);
         }
         Cammina(analisi, sottoCartelle);
         anticipo = nullptr;

@@ -7,6 +7,7 @@
 #include "dati.h"
 #include "lista_cartelle.h"
 #include "lista_file.h"
+#include "memoria_scansione.h"
 #include "posizione.h"
 
 #include <functional>
@@ -72,6 +73,10 @@ public:
     // after the end steps have brought the window back to idle.
     void Button1Click(bool analisi, bool sottoCartelle);
 
+    // What the scans with analysis remember from one run to the next (the stored
+    // catalogue); none, the default, analyses every file. It must outlive the scans.
+    void Memoria(MemoriaScansione* memoria_) { memoria = memoria_; }
+
     // Asks a running scan to stop at its next check: no further file is started; the
     // file whose analysis the walk has taken is still appended, no further one is
     // (one still being analysed when the stop came is not). Does nothing when idle.
@@ -101,6 +106,7 @@ private:
     dati& catalogo;
     Ganci ganci;
     unsigned fili;
+    MemoriaScansione* memoria = nullptr;
     AnalisiAnticipata* anticipo = nullptr; // while a scan with analysis runs
     Elenco ultimo;                         // the listing the walk used last
     std::vector<std::string> nonLette;

@@ -57,7 +57,8 @@ ArgomentiFile LeggiArgomentiFile(Argomenti argomenti,
 int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err);
 
 // velmora-cli list DIR [--no-subfolders] [--no-analysis] [--mode A|B] [--columns N,...]
-//                    [--date D/M/YYYY] [--format txt|csv|json] [-o FILE]
+//                    [--date D/M/YYYY] [--format txt|csv|json] [-o FILE] [--db FILE]
+//                    [--no-cache]
 int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err);
 
 // velmora-cli render FILE -o OUT.wav [--soundfont SF2] [--rate HZ] [--max-seconds N]
@@ -66,15 +67,30 @@ int Render(Argomenti argomenti, std::ostream& out, std::ostream& err);
 int Play(Argomenti argomenti, std::ostream& out, std::ostream& err);
 // velmora-cli lyrics FILE [--lrc] [-o OUT]
 int Lyrics(Argomenti argomenti, std::ostream& out, std::ostream& err);
-// velmora-cli duplicates DIR [--no-subfolders] [--json]
+// velmora-cli duplicates DIR [--no-subfolders] [--json] [--db FILE] [--no-cache]
 int Duplicates(Argomenti argomenti, std::ostream& out, std::ostream& err);
+// velmora-cli search QUERY... [--db FILE] [--json] [--folder DIR]
+int Search(Argomenti argomenti, std::ostream& out, std::ostream& err);
 
-// Fills catalogo from cartella as "Start" does, with a progress line on a terminal.
-// Returns the exit status when the command must end (reported on err as comando).
-// Otherwise the catalogue is filled; folders that could not be read are reported on
-// err and set incompleto, which makes the command end with status 1.
+// How a scan uses the stored catalogue: the database (the user's when not given), and
+// whether every file must be read again (--no-cache).
+struct OpzioniCatalogo {
+    std::optional<std::string> db;
+    bool senzaCache = false;
+
+    // Takes --db FILE (with its value at argomenti[i + 1], i moved past it) or
+    // --no-cache; false for any other argument.
+    bool Leggi(Argomenti argomenti, std::size_t& i);
+};
+
+// Fills catalogo from cartella as "Start" does, with a progress line on a terminal;
+// with analysis, files unchanged since the stored catalogue has them are taken from
+// it, and the others stored. Returns the exit status when the command must end
+// (reported on err as comando). Otherwise the catalogue is filled; folders that could
+// not be read are reported on err and set incompleto, which makes the command end with
+// status 1. A stored catalogue that cannot be used is said once on err.
 std::optional<int> Cataloga(const std::string& cartella, bool analisi, bool sottoCartelle,
-                            dati& catalogo, std::ostream& err, std::string_view comando,
-                            bool& incompleto);
+                            const OpzioniCatalogo& opzioni, dati& catalogo, std::ostream& err,
+                            std::string_view comando, bool& incompleto);
 
 } // namespace velmora::cli

@@ -16,7 +16,8 @@ namespace velmora::cli {
 namespace {
 
 constexpr std::string_view kUso =
-    "Uso: velmora-cli duplicates CARTELLA [--no-subfolders] [--json]\n"
+    "Uso: velmora-cli duplicates CARTELLA [--no-subfolders] [--json] [--db FILE]\n"
+    "                            [--no-cache]\n"
     "Cataloga i file MIDI della cartella e delle sue sotto cartelle, come fa \"Start\",\n"
     "e ne elenca i doppioni: i file identici byte per byte e i file con la stessa musica,\n"
     "i gruppi più grandi per primi. Un file con più nomi (collegamenti fisici o\n"
@@ -24,6 +25,9 @@ constexpr std::string_view kUso =
     "\n"
     "  --no-subfolders  solo la cartella indicata, senza le sotto cartelle\n"
     "  --json           un oggetto JSON per gruppo, uno per riga\n"
+    "  --db FILE        il catalogo salvato da usare invece di quello dell'utente\n"
+    "  --no-cache       rilegge e analizza ogni file, anche quelli non cambiati dal\n"
+    "                   catalogo salvato\n"
     "  --help           mostra questo aiuto\n"
     "  --               l'argomento che segue è la cartella, anche se inizia con \"-\"\n"
     "\n"
@@ -52,7 +56,7 @@ std::string ACapo(std::string_view testo, std::size_t larghezza) {
 }
 
 std::string Percorso(const dati::elemento& e) {
-    return UnisciPercorso(e.percorso, e.nome);
+    return UnisciPercorso(e.Percorso(), e.nome);
 }
 
 void Testo(std::ostream& out, const std::vector<GruppoDoppioni>& gruppi) {
@@ -100,7 +104,9 @@ int Duplicates(Argomenti argomenti, std::ostream& out, std::ostream& err) {
     bool sottoCartelle = true;
     bool json = false;
     bool soloCartella = false;
-    for (const std::string& a : argomenti) {
+    OpzioniCatalogo opzioni;
+    for (std::size_t i = 0; i < argomenti.size(); ++i) {
+        const std::string& a = argomenti[i];
         std::string errore;
         if (!soloCartella && (a == "--help" || a == "-h")) {
             out << kUso << ACapo(kSignificatoStessaMusica, 80);
@@ -113,6 +119,10 @@ int Duplicates(Argomenti argomenti, std::ostream& out, std::ostream& err) {
             cartella = a;
         } else if (a == "--") {
             soloCartella = true;
+        } else if (opzioni.Leggi(argomenti, i)) {
+            // --db or --no-cache
+        } else if (a == "--db") {
+            errore = "manca il valore di --db";
         } else if (a == "--no-subfolders") {
             sottoCartelle = false;
         } else if (a == "--json") {
@@ -133,8 +143,8 @@ int Duplicates(Argomenti argomenti, std::ostream& out, std::ostream& err) {
     }
     dati catalogo;
     bool incompleto = false;
-    if (const std::optional<int> esito =
-            Cataloga(*cartella, true, sottoCartelle, catalogo, err, "duplicates", incompleto)) {
+    if (const std::optional<int> esito = Cataloga(*cartella, true, sottoCartelle, opzioni, catalogo,
+                                                  err, "duplicates", incompleto)) {
         return *esito;
     }
     const std::vector<GruppoDoppioni> gruppi = TrovaDoppioni(catalogo);

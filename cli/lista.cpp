@@ -2,8 +2,10 @@
 // export as page 'Salva' does.
 #include "comandi.h"
 
+#include "archivio.h"
 #include "dati.h"
 #include "dati_esportati.h"
+#include "memoria_archivio.h"
 #include "piattaforma.h"
 #include "scansione.h"
 #include "stampa_file.h"
@@ -24,7 +26,7 @@ namespace {
 constexpr std::string_view kUso =
     "Uso: velmora-cli list CARTELLA [--no-subfolders] [--no-analysis] [--mode A|B]\n"
     "                      [--columns N,N,...] [--date G/M/AAAA] [--format txt|csv|json]\n"
-    "                      [-o FILE]\n"
+    "                      [-o FILE] [--db FILE] [--no-cache]\n"
     "Cataloga i file MIDI della cartella e delle sue sotto cartelle, come fa \"Start\",\n"
     "e ne scrive l'elenco, come fa la pagina 'Salva'.\n"
     "\n"
@@ -41,10 +43,15 @@ constexpr std::string_view kUso =
     "                     di calcolo; json: un oggetto JSON per file, uno per riga.\n"
     "                     --mode, --columns e --date valgono solo per txt\n"
     "  -o FILE            scrive l'elenco in FILE invece che sullo standard output\n"
+    "  --db FILE          il catalogo salvato da usare invece di quello dell'utente\n"
+    "  --no-cache         rilegge e analizza ogni file, anche quelli non cambiati dal\n"
+    "                     catalogo salvato, e ne aggiorna le voci\n"
     "  --help             mostra questo aiuto\n"
     "\n"
     "L'elenco è in Windows-1252 con righe chiuse da CR LF, anche sullo standard output;\n"
     "csv e json sono in UTF-8 e conservano ogni carattere dei nomi.\n"
+    "I file non cambiati da quando sono nel catalogo salvato (stessa dimensione, stessa\n"
+    "data di modifica) non vengono riletti: se ne usa l'analisi salvata.\n"
     "Le cartelle che non si possono leggere (percorso troppo lungo, accesso negato)\n"
     "sono elencate sullo standard error, e mancano dall'elenco.\n"
     "Stato d'uscita: 0 se l'elenco è stato scritto, 1 se non è stato possibile\n"
@@ -58,6 +65,7 @@ struct Richiesta {
     Data data = Oggi();
     std::optional<FormatoDati> formato; // the text list when absent
     std::optional<std::string> uscita;  // standard output when absent
+    OpzioniCatalogo catalogo;
 };
 
 std::optional<int> Numero(std::string_view testo) {
@@ -109,7 +117,8 @@ std::optional<Data> LeggiData(std::string_view testo) {
 
 // An option followed by its value, which is taken as it is, even when it starts with "-".
 bool ConValore(std::string_view a) {
-    return a == "--mode" || a == "--columns" || a == "--date" || a == "--format" || a == "-o";
+    return a == "--mode" || a == "--columns" || a == "--date" || a == "--format" || a == "-o" ||
+           a == "--db";
 }
 
 // Reads the arguments; on a usage error returns its message.
@@ -131,6 +140,8 @@ std::variant<Richiesta, std::string> Leggi(Argomenti argomenti) {
             cartellaData = true;
         } else if (a == "--") {
             soloCartella = true;
+        } else if (r.catalogo.Leggi(argomenti, i)) {
+            // --db or --no-cache
         } else if (a == "--no-subfolders") {
             r.sottoCartelle = false;
         } else if (a == "--no-analysis") {
@@ -214,9 +225,21 @@ private:
 
 } // namespace
 
+bool OpzioniCatalogo::Leggi(Argomenti argomenti, std::size_t& i) {
+    if (argomenti[i] == "--no-cache") {
+        senzaCache = true;
+        return true;
+    }
+    if (argomenti[i] == "--db" && i + 1 < argomenti.size()) {
+        db = argomenti[++i];
+        return true;
+    }
+    return false;
+}
+
 std::optional<int> Cataloga(const std::string& cartella, bool analisi, bool sottoCartelle,
-                            dati& catalogo, std::ostream& err, std::string_view comando,
-                            bool& incompleto) {
+                            const OpzioniCatalogo& opzioni, dati& catalogo, std::ostream& err,
+                            std::string_view comando, bool& incompleto) {
     std::optional<ListaCartelle> cartelle;
     try {
         cartelle.emplace(cartella);
@@ -238,6 +261,14 @@ std::optional<int> Cataloga(const std::string& cartella, bool analisi, bool sott
     }
     Scansione scansione(*cartelle, file, catalogo, std::move(ganci));
     cartelle->AlCambio([&] { scansione.DirectoryChange(); });
+    // The stored catalogue serves only a scan that analyses.
+    std::optional<archivio::Archivio> salvato;
+    std::optional<archivio::MemoriaArchivio> memoria;
+    if (analisi) {
+        salvato.emplace(opzioni.db ? *opzioni.db : PercorsoCatalogo());
+        memoria.emplace(*salvato, opzioni.senzaCache);
+        scansione.Memoria(&*memoria);
+    }
     try {
         scansione.Button1Click(analisi, sottoCartelle);
     } catch (const ErroreCartella& e) {
@@ -246,6 +277,9 @@ std::optional<int> Cataloga(const std::string& cartella, bool analisi, bool sott
         return kNonRiuscito;
     }
     avanzamento.reset();
+    if (memoria && !memoria->Avviso().empty()) {
+        err << "velmora-cli " << comando << ": " << memoria->Avviso() << "\n";
+    }
     for (const std::string& c : scansione.CartelleNonLette()) {
         err << "velmora-cli " << comando << ": cartella non letta, esclusa dall'elenco: " << c
             << "\n";
@@ -272,8 +306,8 @@ int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err) {
 
     dati catalogo;
     bool incompleto = false;
-    if (const std::optional<int> esito =
-            Cataloga(r.cartella, r.analisi, r.sottoCartelle, catalogo, err, "list", incompleto)) {
+    if (const std::optional<int> esito = Cataloga(r.cartella, r.analisi, r.sottoCartelle,
+                                                  r.catalogo, catalogo, err, "list", incompleto)) {
         return *esito;
     }
     const int esitoScansione = incompleto ? kNonRiuscito : kRiuscito;

@@ -21,6 +21,8 @@ constexpr std::array kComandi = {
             velmora::cli::Lyrics},
     Comando{"duplicates", "trova i file identici e quelli con la stessa musica",
             velmora::cli::Duplicates},
+    Comando{"search", "cerca nel catalogo salvato per nome, cartella e testo",
+            velmora::cli::Search},
 };
 
 void Uso(std::ostream& os) {

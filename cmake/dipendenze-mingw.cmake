@@ -21,3 +21,22 @@ set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
 function(gtest_discover_tests)
     _gtest_discover_tests(${ARGN} DISCOVERY_TIMEOUT 120)
 endfunction()
+
+# SQLite, which Debian ships only for the host: its amalgamation, made from Debian's own
+# sqlite3 source package by scripts/build-sqlite-windows.sh, compiled here with the
+# full-text index the catalogue's search uses.
+set(VELMORA_SQLITE_AMALGAMA "$ENV{HOME}/.cache/velmora-sqlite3" CACHE PATH
+    "Folder of sqlite3.c and sqlite3.h (scripts/build-sqlite-windows.sh)")
+if(NOT EXISTS "${VELMORA_SQLITE_AMALGAMA}/sqlite3.c")
+    message(FATAL_ERROR "no SQLite amalgamation in ${VELMORA_SQLITE_AMALGAMA}: "
+                        "run scripts/build-sqlite-windows.sh")
+endif()
+enable_language(C)
+add_library(velmora_sqlite3 STATIC ${VELMORA_SQLITE_AMALGAMA}/sqlite3.c)
+target_include_directories(velmora_sqlite3 SYSTEM PUBLIC ${VELMORA_SQLITE_AMALGAMA})
+target_compile_definitions(velmora_sqlite3
+    PUBLIC SQLITE_ENABLE_FTS5 SQLITE_THREADSAFE=1 SQLITE_DEFAULT_FOREIGN_KEYS=0
+           SQLITE_OMIT_LOAD_EXTENSION)
+# SQLite's own code: the project's warnings (errors here) are not for it.
+target_compile_options(velmora_sqlite3 PRIVATE -w)
+add_library(SQLite::SQLite3 ALIAS velmora_sqlite3)

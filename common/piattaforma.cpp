@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <system_error>
 #include <utility>
 
@@ -20,7 +22,6 @@
 #else
 #include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -674,6 +675,64 @@ std::optional<ContenutoFile> LeggiInCartella(const CartellaAperta& cartella, std
     return LeggiAperto(openat(AccessoCartella::Fd(cartella), std::string(nome).c_str(),
                               O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY),
                        massimo);
+#endif
+}
+
+std::string LeggiInizioFile(std::string_view percorso, std::size_t n) {
+    const fs::path p = PercorsoDaUtf8(percorso);
+    std::error_code ec;
+    if (!fs::is_regular_file(p, ec)) {
+        return {};
+    }
+    std::ifstream f(p, std::ios::binary);
+    std::string inizio(n, '\0');
+    f.read(inizio.data(), static_cast<std::streamsize>(n));
+    inizio.resize(static_cast<std::size_t>(std::max<std::streamsize>(f.gcount(), 0)));
+    return inizio;
+}
+
+std::string PercorsoCatalogo() {
+#ifdef _WIN32
+    if (const wchar_t* db = _wgetenv(L"VELMORA_DB"); db != nullptr && *db != L'\0') {
+        return Utf8DaPercorso(fs::path(db));
+    }
+    const wchar_t* locale = _wgetenv(L"LOCALAPPDATA");
+    if (locale == nullptr || *locale == L'\0') {
+        return {};
+    }
+    return Utf8DaPercorso(fs::path(locale) / L"Velmora" / L"catalogo.sqlite");
+#else
+    if (const char* db = std::getenv("VELMORA_DB"); db != nullptr && *db != '\0') {
+        return db;
+    }
+    fs::path dati;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/') {
+        dati = xdg; // a relative one is to be ignored
+    } else if (const char* casa = std::getenv("HOME"); casa != nullptr && *casa != '\0') {
+        dati = fs::path(casa) / ".local" / "share";
+    } else {
+        return {};
+    }
+    return Utf8DaPercorso(dati / "velmora" / "catalogo.sqlite");
+#endif
+}
+
+std::optional<StatoFile> StatoInCartella(const CartellaAperta& cartella, std::string_view nome) {
+#ifdef _WIN32
+    WIN32_FILE_ATTRIBUTE_DATA dati;
+    if (!GetFileAttributesExW(PercorsoDaUtf8(UnisciPercorso(cartella.Percorso(), nome)).c_str(),
+                              GetFileExInfoStandard, &dati)) {
+        return std::nullopt;
+    }
+    return StatoFile{(static_cast<std::uint64_t>(dati.nFileSizeHigh) << 32) | dati.nFileSizeLow,
+                     IstanteDi(dati.ftLastWriteTime)};
+#else
+    struct stat st {};
+    if (!cartella.Aperta() ||
+        fstatat(AccessoCartella::Fd(cartella), std::string(nome).c_str(), &st, 0) != 0) {
+        return std::nullopt;
+    }
+    return StatoFile{static_cast<std::uint64_t>(st.st_size), IstanteDi(st.st_mtim)};
 #endif
 }
 

@@ -164,4 +164,22 @@ std::optional<ContenutoFile> LeggiInCartella(const CartellaAperta& cartella, std
 // cannot be opened or read, is not a regular file or is larger than massimo.
 std::optional<ContenutoFile> LeggiFileRegolare(std::string_view percorso, std::size_t massimo);
 
+// The first n bytes of a regular file (fewer when it is shorter); empty when it cannot
+// be read or is not a regular file.
+std::string LeggiInizioFile(std::string_view percorso, std::size_t n);
+
+// Where the stored catalogue lives: VELMORA_DB when set, else
+// %LOCALAPPDATA%\Velmora\catalogo.sqlite on Windows and
+// $XDG_DATA_HOME/velmora/catalogo.sqlite (by default under ~/.local/share) elsewhere.
+// Empty when the system gives no such folder.
+std::string PercorsoCatalogo();
+
+// The size and last modification of the file nome of an open folder (links followed),
+// with one look at it. Nothing when it cannot be looked at.
+struct StatoFile {
+    std::uint64_t dimensione = 0;
+    Istante modifica = 0;
+};
+std::optional<StatoFile> StatoInCartella(const CartellaAperta& cartella, std::string_view nome);
+
 } // namespace velmora

@@ -84,21 +84,21 @@ Valore DimensioneSuDisco(const std::string& file) {
 }
 
 std::array<Valore, kCampi.size()> Valori(const dati::elemento& e) {
-    const std::string file = velmora::UnisciPercorso(e.percorso, e.nome);
+    const std::string file = velmora::UnisciPercorso(e.Percorso(), e.nome);
     if (!Analizzato(e)) {
         // Nothing of the analysis is known: empty cells, JSON null.
         std::array<Valore, kCampi.size()> valori;
         valori.fill(std::monostate{});
         valori[0] = Utf8(file);
-        valori[1] = Utf8(e.percorso);
-        valori[2] = Utf8(e.directory);
+        valori[1] = Utf8(e.Percorso());
+        valori[2] = Utf8(e.Directory());
         valori[3] = Utf8(e.nome);
         valori[6] = DimensioneSuDisco(file);
         return valori;
     }
     return {Utf8(file),
-            Utf8(e.percorso),
-            Utf8(e.directory),
+            Utf8(e.Percorso()),
+            Utf8(e.Directory()),
             Utf8(e.nome),
             std::int64_t{e.durata},
             MinutiSecondi(e.durata),

@@ -21,5 +21,8 @@ bash "$(dirname "$0")/bench_scan.sh" "$build" "$folder"
 # --- Grid: page Visualizza opened after a GUI scan of the same tree -----------------
 bash "$(dirname "$0")/bench_visualizza.sh" "$build"
 
+# --- Stored catalogue: rescans, database size, search, against scans without it ------
+bash "$(dirname "$0")/bench_archivio.sh" "$build"
+
 # --- Render: velmora-cli render on the demo folder, against the files' duration ------
 bash "$(dirname "$0")/bench_render.sh" "$build"

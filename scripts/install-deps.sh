@@ -8,7 +8,7 @@ packages=(
     g++ cmake ninja-build make pkg-config
     libgtest-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-    nlohmann-json3-dev
+    nlohmann-json3-dev libsqlite3-dev sqlite3
     fonts-comic-neue
     clang libclang-rt-14-dev
     unrtf
@@ -18,7 +18,7 @@ packages=(
     libreoffice-calc-nogui # a test opens the CSV export as a spreadsheet
 )
 if [[ "${1:-}" == windows ]]; then
-    packages+=(g++-mingw-w64-x86-64-posix wine wine64 imagemagick nsis zip)
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64 imagemagick tcl nsis zip)
 fi
 
 missing=()

@@ -16,9 +16,12 @@ fi
 cmake --build "$build" -j "${JOBS:-2}" --target velmora_foto
 build=$(cd "$build" && pwd)
 mkdir -p docs/screenshots
-# The scan starts in the working folder; the status line shows its path.
+# The scan starts in the working folder; the status line shows its path. The stored
+# catalogue is one of its own, never the user's.
 cd samples
-xvfb-run -a -s "-screen 0 1024x768x24" "$build/shell/velmora_foto" "$radice/docs/screenshots"
+catalogo=$(mktemp -d)
+trap 'rm -rf "$catalogo"' EXIT
+VELMORA_DB="$catalogo/catalogo.sqlite" xvfb-run -a -s "-screen 0 1024x768x24" "$build/shell/velmora_foto" "$radice/docs/screenshots"
 ls "$radice"/docs/screenshots/*.png
 
 # velmora.exe under Wine, when `make windows` has built it: the page 'Visualizza' after

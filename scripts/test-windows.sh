@@ -63,9 +63,12 @@ ripeti_muti() {
     done
 }
 
+# SQLite for Windows: its amalgamation from Debian's source package, made once.
+bash scripts/build-sqlite-windows.sh
 source scripts/wine-ambiente.sh "$build"
 cmake -S . -B "$build" -G Ninja -Wno-dev "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release \
-    -DVELMORA_GUI=$gui >/dev/null
+    -DVELMORA_GUI=$gui -DVELMORA_SQLITE_AMALGAMA="${VELMORA_SQLITE_WINDOWS:-$HOME/.cache/velmora-sqlite3}" \
+    >/dev/null
 cmake --build "$build" -j "$jobs"
 compilato=$SECONDS
 [[ -n "${VELMORA_SOLO_COMPILA:-}" ]] && exit 0

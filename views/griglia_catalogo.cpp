@@ -83,21 +83,49 @@ void PreparaGriglia(TStringGrid& griglia) {
     }
 }
 
+bool NelFiltro(const dati::elemento& voce, Filtro filtro) {
+    switch (filtro) {
+    case Filtro::ConTesto:
+        return voce.ConTesto();
+    case Filtro::Corrotti:
+        return voce.Corrotto();
+    default:
+        return true;
+    }
+}
+
+std::vector<const dati::elemento*> VociDelFiltro(dati& catalogo, Filtro filtro) {
+    const std::int32_t n = Conta(catalogo, filtro);
+    std::vector<const dati::elemento*> voci;
+    voci.reserve(static_cast<std::size_t>(n));
+    const Cammino& cammino = CamminoDi(filtro);
+    (catalogo.*cammino.primo)();
+    for (std::int32_t r = 0; r < n && catalogo.Corrente() != nullptr; ++r) {
+        voci.push_back(catalogo.Corrente());
+        (catalogo.*cammino.prossimo)();
+    }
+    return voci;
+}
+
 void RiempiGriglia(TStringGrid& griglia, QScrollBar& barra, dati& catalogo, Filtro filtro) {
     if (catalogo.NumeroFile() == 0) {
         griglia.Riempi(righeVuote, {});
         barra.setMaximum(righeVuote);
         return;
     }
-    const std::int32_t n = Conta(catalogo, filtro);
-    auto voci = std::make_shared<std::vector<const dati::elemento*>>();
-    voci->reserve(static_cast<std::size_t>(n));
-    const Cammino& cammino = CamminoDi(filtro);
-    (catalogo.*cammino.primo)();
-    for (std::int32_t r = 0; r < n && catalogo.Corrente() != nullptr; ++r) {
-        voci->push_back(catalogo.Corrente());
-        (catalogo.*cammino.prossimo)();
+    RiempiGriglia(griglia, barra, VociDelFiltro(catalogo, filtro));
+}
+
+void RiempiGriglia(TStringGrid& griglia, QScrollBar& barra,
+                   std::vector<const dati::elemento*> elenco) {
+    if (elenco.empty()) {
+        griglia.Riempi(righeVuote, {});
+        barra.setMaximum(1);
+        barra.setValue(1);
+        return;
     }
+    const auto n = static_cast<std::int32_t>(elenco.size());
+    auto voci = std::make_shared<std::vector<const dati::elemento*>>(std::move(elenco));
     griglia.Riempi(n + 1, [voci](int colonna, int riga) {
         const auto i = static_cast<std::size_t>(riga - 1);
         return i < voci->size() ? QString::fromStdString(TestoColonna(*(*voci)[i], colonna))

@@ -34,12 +34,22 @@ std::string TestoColonna(const dati::elemento& voce, int colonna);
 // Ten columns of the initial widths and the grid's ten rows.
 void PreparaGriglia(TStringGrid& griglia);
 
+// True when the filter lists the entry: what its cursor moves look for.
+bool NelFiltro(const dati::elemento& voce, Filtro filtro);
+
+// The entries the filter lists, in catalogue order.
+std::vector<const dati::elemento*> VociDelFiltro(dati& catalogo, Filtro filtro);
+
 // Fills the grid through the filter and resets the paging: an empty catalogue gives
 // nine empty rows (scroll range up to 10, position and top row untouched); n entries
 // give n data rows, the range 1 to max(1, n - 8), position and top row 1. The rows
 // read their texts from the entries when shown, so the catalogue must not lose its
 // entries while the grid shows them (see Svuota below).
 void RiempiGriglia(TStringGrid& griglia, QScrollBar& barra, dati& catalogo, Filtro filtro);
+// The same with the rows given, one entry each: none gives nine empty rows, the
+// scroll range 1 to 1 and position 1.
+void RiempiGriglia(TStringGrid& griglia, QScrollBar& barra,
+                   std::vector<const dati::elemento*> voci);
 
 // Detaches the grid from the catalogue's entries (the rows show empty cells), before
 // the catalogue is emptied.

@@ -1,7 +1,9 @@
 #include "pagina_analizza.h"
 
+#include "archivio.h"
 #include "caselle.h"
 #include "errori.h"
+#include "memoria_archivio.h"
 #include "rinomina.h"
 #include "scansione.h"
 #include "tdirectorylistbox.h"
@@ -18,6 +20,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <optional>
 
 PaginaAnalizza::PaginaAnalizza(dati& catalogo_, QWidget* genitore)
     : QWidget(genitore), catalogo(catalogo_) {
@@ -141,12 +144,28 @@ void PaginaAnalizza::Button1Click() {
     Directory->SelezionaCorrente();
     emit CatalogoDaSvuotare();
     const std::string aperta = Directory->Directory();
+    // A scan with "Analisi dettagliata" takes the files unchanged since the last one
+    // from the stored catalogue, and stores the others.
+    std::optional<velmora::archivio::Archivio> salvato;
+    std::optional<velmora::archivio::MemoriaArchivio> memoria;
+    if (CheckAnalisi->isChecked()) {
+        salvato.emplace(velmora::PercorsoCatalogo());
+        scansione->Memoria(&memoria.emplace(*salvato));
+    }
+    const struct Stacca {
+        Scansione& s;
+        ~Stacca() { s.Memoria(nullptr); }
+    } stacca{*scansione};
     try {
         scansione->Button1Click(CheckAnalisi->isChecked(), CheckSub->isChecked());
     } catch (const ErroreCartella&) {
         if (CartellaEsistente(aperta) == aperta) {
             throw;
         }
+    }
+    // A stored catalogue that could not serve is said once, where the scan speaks.
+    if (memoria && !memoria->Avviso().empty()) {
+        LabelStato->setText(QString::fromStdString(memoria->Avviso()));
     }
     // The open folder vanished during the scan: whenever that happened, the list
     // moves to the nearest folder still there and the same message is shown.

@@ -6,9 +6,11 @@
 #include "errori.h"
 #include "formato.h"
 #include "menu_griglia.h"
+#include "ordine_griglia.h"
 #include "parole.h"
 #include "rapporto.h"
 #include "rapporto_doppioni.h"
+#include "ricerca_griglia.h"
 #include "rinomina.h"
 #include "scansione.h"
 #include "tdirectorylistbox.h"
@@ -37,6 +39,9 @@ PaginaVisualizza::PaginaVisualizza(dati& catalogo_, TDirectoryListBox& cartelle,
         *Grid, [this](int riga) { return PercorsoDellaRiga(riga); }, *Riproduttore);
     connect(Menu->MostraDoppioni, &QAction::triggered, this,
             [this] { Protetto([this] { MostraDoppioni(Menu->Riga()); }); });
+    Ordine = new OrdineGriglia(*Grid, [this] { VisualizzaGriglia(); });
+    Ricerca =
+        new RicercaGriglia(*this, *Grid, catalogo, *Menu->Menu(), [this] { VisualizzaGriglia(); });
     // The report window follows the words of what plays; a file without them leaves
     // the report where it is.
     connect(Riproduttore, &Ascolto::Iniziato, this, [this](const QString& percorso) {
@@ -138,6 +143,8 @@ void PaginaVisualizza::AbilitaFiltri(const FiltriVisualizza& filtri) {
 
 void PaginaVisualizza::StaccaDalCatalogo() {
     Riproduttore->Ferma();
+    Ricerca->Dimentica();
+    righe.reset();
     StaccaGriglia(*Grid);
     // The file of the last report may not be in the new catalogue.
     if (Rapporto != nullptr) {
@@ -165,7 +172,17 @@ Filtro PaginaVisualizza::FiltroAttivo() const {
 }
 
 void PaginaVisualizza::VisualizzaGriglia() {
-    RiempiGriglia(*Grid, *ScrollBar1, catalogo, FiltroAttivo());
+    const bool ristretta = Ricerca->Attiva();
+    if (catalogo.NumeroFile() == 0 || (!ristretta && !Ordine->Attuale().Attivo())) {
+        righe.reset();
+        RiempiGriglia(*Grid, *ScrollBar1, catalogo, FiltroAttivo());
+        return;
+    }
+    std::vector<const dati::elemento*> voci =
+        ristretta ? Ricerca->Righe(FiltroAttivo()) : VociDelFiltro(catalogo, FiltroAttivo());
+    ::Ordina(voci, Ordine->Attuale());
+    righe = voci;
+    RiempiGriglia(*Grid, *ScrollBar1, std::move(voci));
 }
 
 void PaginaVisualizza::RadioVisualizza1Click() {
@@ -225,13 +242,25 @@ void PaginaVisualizza::GridExit() {
     GridSelectCell(Grid->Col(), Grid->Row());
 }
 
+const dati::elemento* PaginaVisualizza::VoceDellaRiga(int riga) {
+    if (!righe) {
+        return EntryDellaRiga(catalogo, FiltroAttivo(), riga);
+    }
+    if (riga < 1 || static_cast<std::size_t>(riga) > righe->size()) {
+        return nullptr;
+    }
+    const dati::elemento* voce = (*righe)[static_cast<std::size_t>(riga) - 1];
+    catalogo.Posiziona(voce);
+    return voce;
+}
+
 std::string PaginaVisualizza::PercorsoDellaRiga(int riga) {
-    const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
+    const dati::elemento* voce = VoceDellaRiga(riga);
     return voce ? velmora::UnisciPercorso(voce->Percorso(), voce->Nome()) : std::string();
 }
 
 void PaginaVisualizza::MostraDoppioni(int riga) {
-    const dati::elemento* voce = EntryDellaRiga(catalogo, FiltroAttivo(), riga);
+    const dati::elemento* voce = VoceDellaRiga(riga);
     if (voce == nullptr) {
         return;
     }
@@ -248,7 +277,7 @@ void PaginaVisualizza::MostraDoppioni(int riga) {
 }
 
 const dati::elemento* PaginaVisualizza::EntryCorrente() {
-    return EntryDellaRiga(catalogo, FiltroAttivo(), Grid->Row());
+    return VoceDellaRiga(Grid->Row());
 }
 
 void PaginaVisualizza::ScriviRTF(const QString& testo, int stile) {
@@ -301,6 +330,7 @@ void PaginaVisualizza::Rename() {
     }
     if (esito) {
         Riproduttore->Ferma(); // the player must not hold a name that is gone
+        RinominaNelCatalogoSalvato(voce->Percorso(), voce->Nome(), nuovo);
         catalogo.CambiaNome(nuovo);
     } else {
         Grid->SetCells(1, Grid->Row(), QString::fromStdString(mostrato));
@@ -348,6 +378,7 @@ void PaginaVisualizza::RenameDir() {
     // The main window's directoryCorrente follows the folder list through its
     // change handler.
     Riproduttore->Ferma();
+    CartellaRinominataNelCatalogoSalvato(vecchio, nuovo);
     CartellaRinominata(catalogo, vecchio, nuovo);
     VisualizzaGriglia();
     Directory.SetDirectory(nuovo);

@@ -12,10 +12,14 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 class Ascolto;
 class MenuGriglia;
+class OrdineGriglia;
+class RicercaGriglia;
 class QCheckBox;
 class QRadioButton;
 class QScrollBar;
@@ -52,6 +56,9 @@ public:
 
     // The grid's right-click menu.
     MenuGriglia* Menu;
+    // Sorting by a click on a heading, and the find field that narrows the grid.
+    OrdineGriglia* Ordine;
+    RicercaGriglia* Ricerca;
 
     // The grid row last taken in hand by a click or a key, 0 for none.
     int UltimaRiga = 0;
@@ -71,7 +78,8 @@ public:
     // Writes the heading of one grid column.
     void ScriviIntestazione(int colonna, const QString& testo);
 
-    // The grid, its paging and its events.
+    // The grid, its paging and its events. With a search or a sort active the grid
+    // shows the filter's entries found, in the order asked for.
     void VisualizzaGriglia();
     void RadioVisualizza1Click();
     void ScrollBar1Change();
@@ -104,6 +112,9 @@ public:
 private:
     void CreaControlli();
     void Collega();
+    // The entry behind a data row (the catalogue's cursor on it), or none: the active
+    // filter's riga-th entry, or with a search or sort the row's own.
+    const dati::elemento* VoceDellaRiga(int riga);
     // The entry behind the grid's current row (the catalogue's cursor on it), or none.
     const dati::elemento* EntryCorrente();
     void Rifiutata(const Esito& esito);
@@ -114,4 +125,6 @@ private:
     TDirectoryListBox& Directory;
     TCustomLabel& LabelStato;
     TRapporto* Rapporto = nullptr;
+    // The rows of the last fill, when it was narrowed or sorted.
+    std::optional<std::vector<const dati::elemento*>> righe;
 };

@@ -1,8 +1,10 @@
 #include "rinomina.h"
 
+#include "archivio.h"
 #include "piattaforma.h"
 
 #include <filesystem>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -27,6 +29,16 @@ bool Nascosto(const std::string& percorso) {
     std::error_code ec;
     const fs::directory_entry voce(velmora::PercorsoDaUtf8(percorso), ec);
     return !ec && velmora::Nascosto(voce);
+}
+
+// The stored catalogue, when there is one; the window does not wait long for a
+// database another program is writing.
+std::optional<velmora::archivio::Archivio> CatalogoSalvato() {
+    const std::string percorso = velmora::PercorsoCatalogo();
+    if (percorso.empty() || !Esiste(percorso)) {
+        return std::nullopt;
+    }
+    return std::optional<velmora::archivio::Archivio>(std::in_place, percorso, 300);
 }
 
 } // namespace
@@ -94,4 +106,17 @@ std::string CartellaEsistente(std::string_view cartella) {
         c = velmora::CartellaSuperiore(c);
     }
     return c;
+}
+
+void RinominaNelCatalogoSalvato(const std::string& cartella, const std::string& vecchioNome,
+                                const std::string& nuovoNome) {
+    if (auto archivio = CatalogoSalvato()) {
+        archivio->RinominaFile(cartella, vecchioNome, nuovoNome);
+    }
+}
+
+void CartellaRinominataNelCatalogoSalvato(const std::string& vecchio, const std::string& nuovo) {
+    if (auto archivio = CatalogoSalvato()) {
+        archivio->RinominaCartella(vecchio, nuovo);
+    }
 }

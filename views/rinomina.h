@@ -29,3 +29,11 @@ void CartellaRinominata(dati& catalogo, std::string_view vecchio, std::string_vi
 
 // The folder itself when it exists, else the nearest folder above it that does.
 std::string CartellaEsistente(std::string_view cartella);
+
+// The stored catalogue follows a rename done on disk, so that the next scan finds the
+// entry unchanged and search finds it by its new name. When there is no stored
+// catalogue, or it cannot be written now, nothing happens: the next scan analyses the
+// file again under its new name.
+void RinominaNelCatalogoSalvato(const std::string& cartella, const std::string& vecchioNome,
+                                const std::string& nuovoNome);
+void CartellaRinominataNelCatalogoSalvato(const std::string& vecchio, const std::string& nuovo);

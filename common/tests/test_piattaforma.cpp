@@ -2,9 +2,12 @@
 
 #include "cartella_temporanea.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 
 using namespace velmora;
 namespace fs = std::filesystem;
@@ -127,4 +130,52 @@ TEST_F(Rinomina, LinksShareTheFilesIdentityAndTheDiskTellsItsFreeSpace) {
     ASSERT_TRUE(libero);
     EXPECT_GT(*libero, 0u);
     EXPECT_FALSE(SpazioLibero(P("manca")));
+}
+
+namespace {
+
+// Sets (or, with nullptr, removes) an environment variable for the rest of a scope.
+class Ambiente {
+public:
+    Ambiente(const char* nome_, const char* valore) : nome(nome_) {
+        if (const char* v = std::getenv(nome_)) {
+            prima = v;
+        }
+        Imposta(valore);
+    }
+    ~Ambiente() { Imposta(prima ? prima->c_str() : nullptr); }
+
+private:
+    void Imposta(const char* valore) {
+#ifdef _WIN32
+        _putenv_s(nome.c_str(), valore ? valore : "");
+#else
+        valore ? setenv(nome.c_str(), valore, 1) : unsetenv(nome.c_str());
+#endif
+    }
+    std::string nome;
+    std::optional<std::string> prima;
+};
+
+} // namespace
+
+TEST(Piattaforma, TheStoredCatalogueIsTheUsersUnlessVelmoraDbSaysOtherwise) {
+    {
+        const Ambiente db("VELMORA_DB", "altro.sqlite");
+        EXPECT_EQ(velmora::PercorsoCatalogo(), "altro.sqlite");
+    }
+    const Ambiente db("VELMORA_DB", nullptr);
+#ifdef _WIN32
+    const Ambiente locale("LOCALAPPDATA", "C:\\Utenti\\Anna\\AppData\\Local");
+    EXPECT_EQ(velmora::PercorsoCatalogo(),
+              "C:\\Utenti\\Anna\\AppData\\Local\\Velmora\\catalogo.sqlite");
+#else
+    const Ambiente casa("HOME", "/home/anna");
+    {
+        const Ambiente dati("XDG_DATA_HOME", "/dati");
+        EXPECT_EQ(velmora::PercorsoCatalogo(), "/dati/velmora/catalogo.sqlite");
+    }
+    const Ambiente relativa("XDG_DATA_HOME", "dati"); // not absolute: ignored
+    EXPECT_EQ(velmora::PercorsoCatalogo(), "/home/anna/.local/share/velmora/catalogo.sqlite");
+#endif
 }

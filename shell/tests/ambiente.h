@@ -1,7 +1,7 @@
 // Both windows as the program entry makes them, for the window tests. The
-// settings live in a temporary file, the messages of the general error handler
-// are recorded instead of shown, and the process's current folder is put back
-// at the end.
+// settings and the stored catalogue live in temporary files, the messages of the
+// general error handler are recorded instead of shown, and the process's current
+// folder is put back at the end.
 #pragma once
 
 #include "errori.h"
@@ -25,6 +25,7 @@
 class Ambiente {
 public:
     Ambiente() : cartellaIniziale(QDir::currentPath()) {
+        qputenv("VELMORA_DB", QDir::toNativeSeparators(Catalogo()).toUtf8());
         Impostazioni::UsaFile(File());
         ImpostaVisualizzatore([this](const QString& messaggio) { errori << messaggio; });
     }
@@ -38,6 +39,7 @@ public:
     Ambiente& operator=(const Ambiente&) = delete;
 
     QString File() const { return cartella.filePath("registro/impostazioni.ini"); }
+    QString Catalogo() const { return cartella.filePath("catalogo/catalogo.sqlite"); }
 
     // The settings file can no longer be written: a plain file stands where its
     // folder should be. Sblocca removes it again.
