@@ -3,7 +3,6 @@
 // exit status.
 #pragma once
 
-#include <initializer_list>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -38,8 +37,9 @@ inline bool UscitaScritta(std::ostream& out, std::ostream& err, std::string_view
     return false;
 }
 
-// Whether an argument asks for the command's help ("--help" or "-h").
-bool ChiedeAiuto(Argomenti argomenti);
+// Whether an argument before "--" asks for the command's help ("--help" or "-h"); the
+// value of an option in conValore is taken as it is, never as a request for help.
+bool ChiedeAiuto(Argomenti argomenti, std::span<const std::string_view> conValore);
 
 // The arguments of a command on one file (un_file.cpp): the file and the options given,
 // each with its value; the options in conValore take the next argument, those in semplici
@@ -49,9 +49,8 @@ struct ArgomentiFile {
     std::map<std::string, std::string, std::less<>> opzioni;
     std::string errore;
 };
-ArgomentiFile LeggiArgomentiFile(Argomenti argomenti,
-                                 std::initializer_list<std::string_view> conValore,
-                                 std::initializer_list<std::string_view> semplici);
+ArgomentiFile LeggiArgomentiFile(Argomenti argomenti, std::span<const std::string_view> conValore,
+                                 std::span<const std::string_view> semplici);
 
 // velmora-cli analyze [--json] FILE...
 int Analyze(Argomenti argomenti, std::ostream& out, std::ostream& err);

@@ -11,6 +11,7 @@
 #include "stampa_file.h"
 #include "testo.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <iostream>
@@ -115,10 +116,13 @@ std::optional<Data> LeggiData(std::string_view testo) {
     return Data{*g, *m, *y};
 }
 
-// An option followed by its value, which is taken as it is, even when it starts with "-".
+// The options followed by their value, which is taken as it is, even when it starts
+// with "-".
+constexpr std::string_view kConValore[] = {"--mode",   "--columns", "--date",
+                                           "--format", "-o",        "--db"};
+
 bool ConValore(std::string_view a) {
-    return a == "--mode" || a == "--columns" || a == "--date" || a == "--format" || a == "-o" ||
-           a == "--db";
+    return std::ranges::find(kConValore, a) != std::end(kConValore);
 }
 
 // Reads the arguments; on a usage error returns its message.
@@ -289,13 +293,9 @@ std::optional<int> Cataloga(const std::string& cartella, bool analisi, bool sott
 }
 
 int Lista(Argomenti argomenti, std::ostream& out, std::ostream& err) {
-    for (std::size_t i = 0; i < argomenti.size() && argomenti[i] != "--"; ++i) {
-        if (ConValore(argomenti[i])) {
-            ++i; // a value, never an option
-        } else if (argomenti[i] == "--help" || argomenti[i] == "-h") {
-            out << kUso;
-            return kRiuscito;
-        }
+    if (ChiedeAiuto(argomenti, kConValore)) {
+        out << kUso;
+        return kRiuscito;
     }
     auto letta = Leggi(argomenti);
     if (const std::string* errore = std::get_if<std::string>(&letta)) {

@@ -26,14 +26,17 @@ constexpr std::string_view kUso =
     "Stato d'uscita: 0 se le parole sono state scritte, 1 se il file non si legge, non ha\n"
     "parole o l'uscita non si scrive, 2 per un errore d'uso.\n";
 
+constexpr std::string_view kConValore[] = {"-o"};
+constexpr std::string_view kSemplici[] = {"--lrc"};
+
 } // namespace
 
 int Lyrics(Argomenti argomenti, std::ostream& out, std::ostream& err) {
-    if (ChiedeAiuto(argomenti)) {
+    if (ChiedeAiuto(argomenti, kConValore)) {
         out << kUso;
         return kRiuscito;
     }
-    const ArgomentiFile a = LeggiArgomentiFile(argomenti, {"-o"}, {"--lrc"});
+    const ArgomentiFile a = LeggiArgomentiFile(argomenti, kConValore, kSemplici);
     if (!a.errore.empty()) {
         err << "velmora-cli lyrics: " << a.errore << " (vedi velmora-cli lyrics --help)\n";
         return kErroreUso;

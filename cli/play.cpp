@@ -23,14 +23,16 @@ constexpr std::string_view kUso =
     "Stato d'uscita: 0 se il file è stato suonato, 1 se non si può ascoltare, 2 per un\n"
     "errore d'uso.\n";
 
+constexpr std::string_view kConValore[] = {"--soundfont"};
+
 } // namespace
 
 int Play(Argomenti argomenti, std::ostream& out, std::ostream& err) {
-    if (ChiedeAiuto(argomenti)) {
+    if (ChiedeAiuto(argomenti, kConValore)) {
         out << kUso;
         return kRiuscito;
     }
-    const ArgomentiFile a = LeggiArgomentiFile(argomenti, {"--soundfont"}, {});
+    const ArgomentiFile a = LeggiArgomentiFile(argomenti, kConValore, {});
     if (!a.errore.empty()) {
         err << "velmora-cli play: " << a.errore << " (vedi velmora-cli play --help)\n";
         return kErroreUso;

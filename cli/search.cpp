@@ -7,6 +7,7 @@
 #include "piattaforma.h"
 #include "testo.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <variant>
@@ -41,12 +42,15 @@ struct Richiesta {
     bool json = false;
 };
 
+// The options followed by their value.
+constexpr std::string_view kConValore[] = {"--db", "--folder"};
+
 std::variant<Richiesta, std::string> Leggi(Argomenti argomenti) {
     Richiesta r;
     bool soloParole = false;
     for (std::size_t i = 0; i < argomenti.size(); ++i) {
         const std::string& a = argomenti[i];
-        const bool valore = a == "--db" || a == "--folder";
+        const bool valore = std::ranges::find(kConValore, a) != std::end(kConValore);
         if (!soloParole && valore && i + 1 == argomenti.size()) {
             return "manca il valore di " + a;
         }
@@ -83,13 +87,9 @@ std::string Campi(const archivio::Trovato& f) {
 } // namespace
 
 int Search(Argomenti argomenti, std::ostream& out, std::ostream& err) {
-    for (std::size_t i = 0; i < argomenti.size() && argomenti[i] != "--"; ++i) {
-        if (argomenti[i] == "--db" || argomenti[i] == "--folder") {
-            ++i;
-        } else if (argomenti[i] == "--help" || argomenti[i] == "-h") {
-            out << kUso;
-            return kRiuscito;
-        }
+    if (ChiedeAiuto(argomenti, kConValore)) {
+        out << kUso;
+        return kRiuscito;
     }
     auto letta = Leggi(argomenti);
     if (const std::string* errore = std::get_if<std::string>(&letta)) {

@@ -115,6 +115,14 @@ TEST_F(Lyrics, SenzaParoleOIlFileStessoNonScrivono) {
     EXPECT_EQ(Esegui({karaoke, "-o", karaoke}), 2);
     EXPECT_EQ(Esegui({karaoke, file}), 2);
     EXPECT_EQ(fs::file_size(karaoke), Canzone().size());
+    // "-o --help" writes the words to a file of that name.
+    const fs::path prima = fs::current_path();
+    fs::current_path(cartella.Percorso());
+    EXPECT_EQ(Esegui({karaoke, "-o", "--help"}), 0) << err;
+    fs::current_path(prima);
+    EXPECT_EQ(out, "");
+    std::ifstream aiuto(cartella.Percorso() / "--help", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aiuto), {}), "Volare\noh oh!\n");
 }
 
 // Each LRC time is where its note is heard in the render, within 30 ms.
