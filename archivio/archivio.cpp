@@ -32,9 +32,7 @@ bool Esiste(const std::string& percorso) {
 }
 
 std::uint64_t Dimensione(const std::string& percorso) {
-    std::error_code ec;
-    const std::uintmax_t n = fs::file_size(PercorsoDaUtf8(percorso), ec);
-    return ec ? 0 : n;
+    return DimensioneFile(percorso).value_or(0);
 }
 
 // A file that cannot be an intact database: not one at all, or shorter than the size

@@ -678,6 +678,12 @@ std::optional<ContenutoFile> LeggiInCartella(const CartellaAperta& cartella, std
 #endif
 }
 
+std::optional<std::uint64_t> DimensioneFile(std::string_view percorso) {
+    std::error_code ec;
+    const std::uintmax_t n = fs::file_size(PercorsoDaUtf8(percorso), ec);
+    return ec ? std::nullopt : std::optional<std::uint64_t>(n);
+}
+
 std::string LeggiInizioFile(std::string_view percorso, std::size_t n) {
     const fs::path p = PercorsoDaUtf8(percorso);
     std::error_code ec;

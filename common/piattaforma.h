@@ -164,6 +164,9 @@ std::optional<ContenutoFile> LeggiInCartella(const CartellaAperta& cartella, std
 // cannot be opened or read, is not a regular file or is larger than massimo.
 std::optional<ContenutoFile> LeggiFileRegolare(std::string_view percorso, std::size_t massimo);
 
+// The size of the file at percorso (links followed); none when it cannot be reached.
+std::optional<std::uint64_t> DimensioneFile(std::string_view percorso);
+
 // The first n bytes of a regular file (fewer when it is shorter); empty when it cannot
 // be read or is not a regular file.
 std::string LeggiInizioFile(std::string_view percorso, std::size_t n);

@@ -6,10 +6,8 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string_view>
-#include <system_error>
 #include <variant>
 
 namespace {
@@ -78,9 +76,8 @@ bool Analizzato(const dati::elemento& e) {
 // The size of a file the scan did not open, as its folder gives it; none when the
 // file is gone.
 Valore DimensioneSuDisco(const std::string& file) {
-    std::error_code ec;
-    const std::uintmax_t byte = std::filesystem::file_size(velmora::PercorsoDaUtf8(file), ec);
-    return ec ? Valore(std::monostate{}) : Valore(static_cast<std::int64_t>(byte));
+    const std::optional<std::uint64_t> byte = velmora::DimensioneFile(file);
+    return byte ? Valore(static_cast<std::int64_t>(*byte)) : Valore(std::monostate{});
 }
 
 std::array<Valore, kCampi.size()> Valori(const dati::elemento& e) {
