@@ -7,6 +7,7 @@
 #include "scrittura.h"
 #include "sequenza.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -49,12 +50,14 @@ template <typename T> std::optional<T> Numero(const std::string& testo) {
     return v;
 }
 
+// The options followed by their value.
+constexpr std::string_view kConValore[] = {"-o", "--soundfont", "--rate", "--max-seconds"};
+
 // Reads the arguments; on a usage error returns false with its message.
 bool Leggi(Argomenti argomenti, Richiesta& r, std::string& errore) {
     for (std::size_t i = 0; i < argomenti.size(); ++i) {
         const std::string& a = argomenti[i];
-        const bool valore =
-            a == "-o" || a == "--soundfont" || a == "--rate" || a == "--max-seconds";
+        const bool valore = std::ranges::find(kConValore, a) != std::end(kConValore);
         if (valore && i + 1 == argomenti.size()) {
             errore = "manca il valore di " + a;
             return false;
@@ -131,11 +134,9 @@ private:
 } // namespace
 
 int Render(Argomenti argomenti, std::ostream& out, std::ostream& err) {
-    for (const std::string& a : argomenti) {
-        if (a == "--help" || a == "-h") {
-            out << kUso;
-            return kRiuscito;
-        }
+    if (ChiedeAiuto(argomenti, kConValore)) {
+        out << kUso;
+        return kRiuscito;
     }
     Richiesta r;
     std::string errore;

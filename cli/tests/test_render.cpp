@@ -119,6 +119,10 @@ TEST_F(Render, UsageErrorsAndUnplayableFiles) {
     EXPECT_EQ(velmora::cli::Render(A{"-o", "x.wav"}, out, err), velmora::cli::kErroreUso);
     EXPECT_EQ(velmora::cli::Render(A{"x.mid", "-o", "x.wav", "--rate", "44k"}, out, err),
               velmora::cli::kErroreUso);
+    // "-o --help" names the WAV: no help, the missing input is the failure.
+    EXPECT_EQ(velmora::cli::Render(A{"assente.mid", "-o", "--help"}, out, err),
+              velmora::cli::kNonRiuscito);
+    EXPECT_EQ(out.str(), "");
     const fs::path vuoto = cartella.Percorso() / "vuoto.mid";
     std::ofstream(vuoto) << "MThd";
     prova::Wav wav;
