@@ -6,6 +6,7 @@
 #include "parole.h"
 #include "piattaforma.h"
 #include "scrittura.h"
+#include "sequenza.h"
 #include "testo.h"
 
 namespace velmora::cli {
@@ -49,23 +50,25 @@ int Lyrics(Argomenti argomenti, std::ostream& out, std::ostream& err) {
         err << "velmora-cli lyrics: \"" << uscita << "\" è il file MIDI stesso\n";
         return kErroreUso;
     }
-    const std::optional<Parole> parole = ParoleDelFile(file);
-    if (!parole) {
+    const std::optional<ContenutoFile> contenuto = LeggiFileRegolare(file, kByteSequenzaMassimi);
+    if (!contenuto) {
         err << "velmora-cli lyrics: impossibile leggere il file \"" << file
             << "\": non esiste, non è un file regolare o supera i 64 MiB\n";
         return kNonRiuscito;
     }
-    if (parole->empty()) {
+    const std::span<const std::uint8_t> byte(contenuto->byte.get(), contenuto->dimensione);
+    const Parole parole = ParoleDi(LeggiSequenza(byte));
+    if (parole.empty()) {
         err << "velmora-cli lyrics: il file \"" << file << "\" non contiene parole\n";
         return kNonRiuscito;
     }
     std::string testo;
     if (a.opzioni.contains("--lrc")) {
         Midi midi(file);
-        midi.Analizza();
-        testo = Lrc(*parole, DecodificaTesto(midi.Titolo()), DecodificaTesto(midi.Autore()));
+        midi.Analizza(byte);
+        testo = Lrc(parole, DecodificaTesto(midi.Titolo()), DecodificaTesto(midi.Autore()));
     } else {
-        testo = TestoParole(*parole);
+        testo = TestoParole(parole);
     }
     if (uscita.empty()) {
         out << testo;
