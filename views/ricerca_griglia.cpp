@@ -91,18 +91,14 @@ void RicercaGriglia::Indicizza() {
         perNome.emplace(Chiave(e->Percorso(), e->nome), static_cast<std::int32_t>(voci.size()));
         voci.push_back(e);
     }
-    std::int64_t massimo = 0;
-    for (const auto& f : indice->file) {
-        massimo = std::max(massimo, f.id);
-    }
-    posizioni.assign(static_cast<std::size_t>(massimo) + 1, -1);
+    posizioni.reserve(indice->file.size());
     for (const auto& f : indice->file) {
         const auto cartella = indice->cartelle.find(f.cartella);
         if (cartella == indice->cartelle.end()) {
             continue;
         }
         if (const auto e = perNome.find(Chiave(cartella->second, f.nome)); e != perNome.end()) {
-            posizioni[static_cast<std::size_t>(f.id)] = e->second;
+            posizioni.emplace(f.id, e->second);
         }
     }
     Campo->setReadOnly(false);
@@ -149,9 +145,8 @@ void RicercaGriglia::Digitato(const QString& testo) {
     } else if (trovati->parole) {
         trovate.assign(voci.size(), 0);
         for (const std::int64_t id : trovati->id) {
-            if (id >= 0 && static_cast<std::size_t>(id) < posizioni.size() &&
-                posizioni[static_cast<std::size_t>(id)] >= 0) {
-                trovate[static_cast<std::size_t>(posizioni[static_cast<std::size_t>(id)])] = 1;
+            if (const auto p = posizioni.find(id); p != posizioni.end()) {
+                trovate[static_cast<std::size_t>(p->second)] = 1;
             }
         }
     } // no word to look for: the whole filter

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class QAction;
@@ -61,10 +62,11 @@ private:
     dati& catalogo;
     std::function<void()> cambiata;
     // Open while the field is: the stored catalogue, the catalogue's entries in their
-    // order, and the place there of each stored id (-1 for none).
+    // order, and the place there of each stored id (ids are the database's own, however
+    // large).
     std::unique_ptr<velmora::archivio::Archivio> archivio;
     std::vector<const dati::elemento*> voci;
-    std::vector<std::int32_t> posizioni;
+    std::unordered_map<std::int64_t, std::int32_t> posizioni;
     // What the words find, an element per entry of voci; empty: not narrowed.
     std::vector<char> trovate;
 };
