@@ -11,6 +11,7 @@
 #include "analisi_file.h"
 #include "sqlite.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
@@ -27,7 +28,8 @@ constexpr int kVersioneAnalisi = 2;
 inline constexpr std::string_view kColonneAnalisi =
     "durata, lunghezza, tempo, bpm, tracce, copyright, tipo, testo, hash_byte, impronta, "
     "durata_riproduzione, titolo, autore, lingua";
-constexpr int kNumeroColonneAnalisi = 14;
+constexpr int kNumeroColonneAnalisi =
+    static_cast<int>(std::ranges::count(kColonneAnalisi, ',')) + 1;
 
 // Binds the values of kColonneAnalisi from parameter primo on; reads them back from
 // column primo on. The texts are the analysis' bytes, kept as they are.

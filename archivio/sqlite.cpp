@@ -57,14 +57,6 @@ void Connessione::Esegui(std::string_view sql) {
     Controlla(sqlite3_exec(db, testo.c_str(), nullptr, nullptr, nullptr));
 }
 
-Istruzione Connessione::Prepara(std::string_view sql) {
-    return Istruzione(*this, sql);
-}
-
-std::int64_t Connessione::UltimoId() const {
-    return sqlite3_last_insert_rowid(db);
-}
-
 Istruzione::Istruzione(Connessione& c, std::string_view sql) : connessione(&c) {
     c.Controlla(sqlite3_prepare_v3(c.Handle(), sql.data(), Lunghezza(sql),
                                    SQLITE_PREPARE_PERSISTENT, &stmt, nullptr));
@@ -148,10 +140,6 @@ std::optional<std::int64_t> Istruzione::InteroONullo(int colonna) const {
         return std::nullopt;
     }
     return Intero(colonna);
-}
-
-double Istruzione::Reale(int colonna) const {
-    return sqlite3_column_double(stmt, colonna);
 }
 
 std::string Istruzione::Testo(int colonna) const {

@@ -19,7 +19,6 @@ namespace velmora::sqlite {
 class Errore : public std::runtime_error {
 public:
     Errore(int codice, const std::string& messaggio);
-    int Codice() const { return codice; }
     // The primary code, without the extended bits.
     int Primario() const { return codice & 0xFF; }
 
@@ -43,10 +42,6 @@ public:
 
     // Runs one or more statements that return nothing needed.
     void Esegui(std::string_view sql);
-    // Prepares a statement that is reused: prepared once, kept with the connection.
-    Istruzione Prepara(std::string_view sql);
-
-    std::int64_t UltimoId() const;
     sqlite3* Handle() const { return db; }
 
     // Throws Errore for a result code that is not SQLITE_OK, SQLITE_ROW or SQLITE_DONE.
@@ -86,7 +81,6 @@ public:
 
     std::int64_t Intero(int colonna) const;
     std::optional<std::int64_t> InteroONullo(int colonna) const;
-    double Reale(int colonna) const;
     // Text or BLOB bytes of the column, as stored.
     std::string Testo(int colonna) const;
     bool Nullo(int colonna) const;
