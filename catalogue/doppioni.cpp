@@ -95,13 +95,25 @@ std::size_t GruppoDoppioni::Posto(const dati::elemento& voce) const {
     return voci.size();
 }
 
-std::vector<GruppoDoppioni> TrovaDoppioni(const dati& catalogo) {
+namespace {
+
+// The groups, or only those of the entry solo when given: the files of the other raw
+// groups are then never looked at on disk.
+std::vector<GruppoDoppioni> Trova(const dati& catalogo, const dati::elemento* solo) {
+    const auto scelto = [solo](const std::vector<const dati::elemento*>& voci) {
+        return solo == nullptr || std::find(voci.begin(), voci.end(), solo) != voci.end();
+    };
     FileSuDisco file;
     std::vector<GruppoDoppioni> gruppi;
     for (const auto& voci : Raccogli(catalogo, ChiaveByte)) {
-        gruppi.push_back(file.Raggruppa(GruppoDoppioni::Tipo::Identici, voci));
+        if (scelto(voci)) {
+            gruppi.push_back(file.Raggruppa(GruppoDoppioni::Tipo::Identici, voci));
+        }
     }
     for (const auto& voci : Raccogli(catalogo, ChiaveMusica)) {
+        if (!scelto(voci)) {
+            continue;
+        }
         GruppoDoppioni g = file.Raggruppa(GruppoDoppioni::Tipo::StessaMusica, voci);
         // Byte copies of one file alone are already a group of identical files.
         const bool tuttiUguali = std::all_of(g.voci.begin(), g.voci.end(), [&](const auto* e) {
@@ -120,10 +132,14 @@ std::vector<GruppoDoppioni> TrovaDoppioni(const dati& catalogo) {
     return gruppi;
 }
 
+} // namespace
+
+std::vector<GruppoDoppioni> TrovaDoppioni(const dati& catalogo) {
+    return Trova(catalogo, nullptr);
+}
+
 std::vector<GruppoDoppioni> DoppioniDi(const dati& catalogo, const dati::elemento& voce) {
-    std::vector<GruppoDoppioni> gruppi = TrovaDoppioni(catalogo);
-    std::erase_if(gruppi, [&](const GruppoDoppioni& g) { return g.Posto(voce) == g.voci.size(); });
-    return gruppi;
+    return Trova(catalogo, &voce);
 }
 
 const char* NomeTipo(GruppoDoppioni::Tipo tipo) {
