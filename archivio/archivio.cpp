@@ -373,6 +373,18 @@ bool Archivio::RinominaFile(const std::string& cartella, const std::string& vecc
     return Protetto([&] {
                auto& c = *connessione;
                sqlite::Transazione t(c);
+               // The new name was free on disk: an entry stored under it is of a file
+               // gone since, and would make the name stored twice.
+               sqlite::Istruzione stantio(c, "SELECT f.id FROM file f JOIN cartelle c ON "
+                                             "c.id = f.cartella WHERE c.percorso = ?1 AND "
+                                             "f.nome = ?2");
+               stantio.Lega(1, cartella).Lega(2, nuovo);
+               if (stantio.Passo()) {
+                   const std::int64_t id = stantio.Intero(0);
+                   stantio.Azzera();
+                   Preparata("DELETE FROM ricerca WHERE rowid = ?1").Lega(1, id).Esegui();
+                   Preparata("DELETE FROM file WHERE id = ?1").Lega(1, id).Esegui();
+               }
                sqlite::Istruzione q(c, "UPDATE file SET nome = ?3 WHERE nome = ?2 AND cartella "
                                        "= (SELECT id FROM cartelle WHERE percorso = ?1) "
                                        "RETURNING id");

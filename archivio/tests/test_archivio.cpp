@@ -178,8 +178,12 @@ TEST(Archivio, RenamedFilesAndFoldersKeepTheirEntriesUnderTheNewNames) {
     for (const std::string& c : {pop, sotto, vicina}) {
         ASSERT_TRUE(a.Scrivi(c, std::vector{Letto("brano.mid", Analisi(5))}, {}));
     }
+    // Notturno.mid's entry is of a file deleted since: the renamed one takes its name.
+    ASSERT_TRUE(a.Scrivi(pop, std::vector{Letto("Notturno.mid", Analisi(7))}, {}));
     ASSERT_TRUE(a.RinominaFile(pop, "brano.mid", "Notturno.mid"));
+    EXPECT_TRUE(a.Disponibile());
     EXPECT_EQ(p.Nomi(a, pop), std::vector<std::string>{"Notturno.mid"});
+    EXPECT_EQ(a.Cartella(pop).at(0).analisi.durata, 5);
     EXPECT_EQ(p.Trovati(a, "notturno"), std::vector<std::string>{"Notturno.mid"});
 
     const std::string rock = p.t.Percorso("musica/Rock");
