@@ -323,6 +323,25 @@ bool Archivio::Scrivi(const std::string& cartella, std::span<const FileLetto> fi
         .value_or(false);
 }
 
+void Archivio::DimenticaAlbero(const std::string& via) {
+    const Sotto sotto(via);
+    sqlite::Istruzione& scelte = Preparata("SELECT id FROM cartelle WHERE percorso = ?1 OR "
+                                           "(percorso > ?2 AND percorso < ?3)");
+    scelte.Lega(1, via).Lega(2, sotto.dopo).Lega(3, sotto.prima);
+    std::vector<std::int64_t> id;
+    while (scelte.Passo()) {
+        id.push_back(scelte.Intero(0));
+    }
+    scelte.Azzera();
+    for (const std::int64_t i : id) {
+        Preparata("DELETE FROM ricerca WHERE rowid IN (SELECT id FROM file WHERE cartella = ?1)")
+            .Lega(1, i)
+            .Esegui();
+        Preparata("DELETE FROM file WHERE cartella = ?1").Lega(1, i).Esegui();
+        Preparata("DELETE FROM cartelle WHERE id = ?1").Lega(1, i).Esegui();
+    }
+}
+
 bool Archivio::TogliSparite(const std::string& cartella) {
     return Protetto([&] {
                auto& c = *connessione;
@@ -342,25 +361,8 @@ bool Archivio::TogliSparite(const std::string& cartella) {
                    return true;
                }
                sqlite::Transazione t(c);
-               sqlite::Istruzione scelte(c, "SELECT id FROM cartelle WHERE percorso = ?1 "
-                                            "OR (percorso > ?2 AND percorso < ?3)");
-               sqlite::Istruzione indice(c, "DELETE FROM ricerca WHERE rowid IN "
-                                            "(SELECT id FROM file WHERE cartella = ?1)");
-               sqlite::Istruzione file(c, "DELETE FROM file WHERE cartella = ?1");
-               sqlite::Istruzione riga(c, "DELETE FROM cartelle WHERE id = ?1");
                for (const std::string& via : sparite) {
-                   const Sotto sottoVia(via);
-                   scelte.Lega(1, via).Lega(2, sottoVia.dopo).Lega(3, sottoVia.prima);
-                   std::vector<std::int64_t> id;
-                   while (scelte.Passo()) {
-                       id.push_back(scelte.Intero(0));
-                   }
-                   scelte.Azzera();
-                   for (const std::int64_t i : id) {
-                       indice.Lega(1, i).Esegui();
-                       file.Lega(1, i).Esegui();
-                       riga.Lega(1, i).Esegui();
-                   }
+                   DimenticaAlbero(via);
                }
                t.Conferma();
                return true;
@@ -404,6 +406,9 @@ bool Archivio::RinominaCartella(const std::string& vecchia, const std::string& n
     return Protetto([&] {
                auto& c = *connessione;
                sqlite::Transazione t(c);
+               // The new path was free on disk: folders stored there are gone since,
+               // and their paths would be stored twice.
+               DimenticaAlbero(nuova);
                // The folder itself and every folder below it: the old path as the
                // start of theirs becomes the new one.
                const Sotto sotto(vecchia);

@@ -133,6 +133,9 @@ private:
     void Chiudi();
     // A statement of the scan's, prepared once and kept with the connection, reset.
     sqlite::Istruzione& Preparata(const std::string& sql);
+    // Forgets the folder via and every folder below it, with their files; inside the
+    // caller's transaction.
+    void DimenticaAlbero(const std::string& via);
     void Ricostruisci();
     void Guasto(const sqlite::Errore& errore);
     void NonDisponibile(const std::string& motivo);

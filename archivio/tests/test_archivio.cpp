@@ -187,7 +187,10 @@ TEST(Archivio, RenamedFilesAndFoldersKeepTheirEntriesUnderTheNewNames) {
     EXPECT_EQ(p.Trovati(a, "notturno"), std::vector<std::string>{"Notturno.mid"});
 
     const std::string rock = p.t.Percorso("musica/Rock");
+    // Rock's entries are of a folder deleted since: the renamed one takes its place.
+    ASSERT_TRUE(a.Scrivi(rock, std::vector{Letto("vecchio.mid", Analisi(9))}, {}));
     ASSERT_TRUE(a.RinominaCartella(pop, rock));
+    EXPECT_TRUE(a.Disponibile());
     EXPECT_TRUE(a.Cartella(pop).empty());
     EXPECT_EQ(p.Nomi(a, rock), std::vector<std::string>{"Notturno.mid"});
     EXPECT_EQ(a.Cartella(p.t.Percorso("musica/Rock/Lenti")).size(), 1u);
