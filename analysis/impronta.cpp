@@ -176,6 +176,14 @@ std::optional<std::uint64_t> RaccoltaNote::Impronta(const Penna& penna, std::uin
                 cerca(vicine[j] >> 9);
             }
             somma = 0;
+            if (comune.Valore() == 1) {
+                // The common case of unquantized ticks: each note's word is mixed as
+                // it is, with no division.
+                for (const std::uint64_t nota : vicine) {
+                    somma += Mescola(nota * kPrimo1);
+                }
+                break;
+            }
             i = static_cast<std::size_t>(-1);
             continue;
         }

@@ -53,6 +53,12 @@ TEST(Impronta, IndipendenteDaComeLaMusicaESalvata) {
                       Evento(0, {0x99, 36, 0}), FineTraccia()})});
     EXPECT_EQ(Impronta(formato0), originale);
     EXPECT_EQ(Impronta(Formato1(480, 240)), originale);
+    // Ticks with no common divisor, and the same tripled.
+    const auto primi = Impronta(Formato1(97, 47));
+    EXPECT_EQ(primi, Impronta(Formato1(291, 141)));
+    // Stored catalogues keep fingerprints: the values themselves must not change.
+    EXPECT_EQ(originale, 0xD3BCBB0C6B388C91ull);
+    EXPECT_EQ(primi, 0x936932041370A462ull);
 }
 
 TEST(Impronta, CambiaConLeNote) {
