@@ -130,8 +130,10 @@ private:
 };
 
 // The worker threads of a scan: VELMORA_THREADS when it holds a positive number (1
-// analyses on the walk's thread, for tests), else twice the hardware threads: on two
-// cores, 4 were faster than 1 and 2 both with the files in the page cache (where more
-// threads cost about a tenth more processor time, less than the second core gives) and
-// read from disk (where more requests at once keep the disk busy), and no slower than 8.
+// analyses on the walk's thread, for tests), else one per hardware thread (at least
+// two) where reads are announced to the system ahead (velmora::AnnunciaLettura), and
+// twice that where they cannot be. On two cores, with announced reads, 2 threads were
+// the fastest with the files in the page cache (4 and 8 took a tenth to a fifth more
+// time, the threads taking the processor from each other) and as fast as 4 or 8 reading
+// from disk; without them a cold disk needed 8 threads' requests at once.
 unsigned FiliPredefiniti();

@@ -678,6 +678,23 @@ std::optional<ContenutoFile> LeggiInCartella(const CartellaAperta& cartella, std
 #endif
 }
 
+void AnnunciaLettura(const CartellaAperta& cartella, std::string_view nome) {
+#ifdef _WIN32
+    (void)cartella;
+    (void)nome;
+#else
+    if (!cartella.Aperta()) {
+        return;
+    }
+    const int fd = openat(AccessoCartella::Fd(cartella), std::string(nome).c_str(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd >= 0) {
+        posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
+        close(fd);
+    }
+#endif
+}
+
 std::optional<std::uint64_t> DimensioneFile(std::string_view percorso) {
     std::error_code ec;
     const std::uintmax_t n = fs::file_size(PercorsoDaUtf8(percorso), ec);

@@ -158,6 +158,17 @@ std::optional<Istante> UltimaModifica(std::string_view percorso);
 std::optional<ContenutoFile> LeggiInCartella(const CartellaAperta& cartella, std::string_view nome,
                                              std::size_t massimo);
 
+// Tells the system the file nome of an open folder is to be read soon, so that a disk
+// gets the requests of many files at once while they are analysed a few at a time.
+// Does not wait for the disk. Where the system takes no such hint (kLettureAnnunciate
+// false: Windows) it does nothing.
+void AnnunciaLettura(const CartellaAperta& cartella, std::string_view nome);
+#ifdef _WIN32
+inline constexpr bool kLettureAnnunciate = false;
+#else
+inline constexpr bool kLettureAnnunciate = true;
+#endif
+
 // Reads a whole regular file of at most massimo bytes. The file is opened without
 // blocking and what was opened is checked, so a FIFO, a device or a folder under a
 // file's name fails at once instead of hanging the reader. Nothing when the file
