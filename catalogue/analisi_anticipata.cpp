@@ -9,8 +9,8 @@ namespace {
 // Results in hand or waiting ahead of the walk, per worker thread.
 constexpr std::size_t kFinestraPerFilo = 64;
 // Files a worker takes at one go, and results the walk waits for at once: one lock and
-// one wake-up for many files. Smaller lots spent a tenth of the scan's time waking
-// threads and switching between them.
+// one wake-up for many files. Lots of 4 spent about 7% of the scan's processor time
+// waking threads and switching between them.
 constexpr std::uint64_t kLotto = 32;
 // How far ahead of the walk folders are read: in files, as many windows, and at most
 // so many folders (each holds a handle).
