@@ -50,7 +50,13 @@ Elenco AnalisiAnticipata::Pianificato(const std::string& cartella) {
     if (fili.empty()) {
         return nullptr;
     }
-    const std::lock_guard l(m);
+    std::unique_lock l(m);
+    // A folder being read ahead is waited for rather than read again by the walk: when
+    // the walk has little to do per file (a rescan) it would otherwise catch up, read
+    // every folder itself and start the reading ahead again behind it each time.
+    attesaLettura = true;
+    fatto.wait(l, [&] { return inLettura != cartella; });
+    attesaLettura = false;
     const std::size_t prossima = inCartella ? 1 : 0;
     if (piano.size() > prossima && piano[prossima]->elenco->percorso == cartella) {
         return piano[prossima]->elenco;
@@ -261,6 +267,7 @@ void AnalisiAnticipata::Esplora() {
         }
         const std::string percorso = *meta;
         const unsigned g = generazione;
+        inLettura = percorso;
         l.unlock();
         velmora::CartellaAperta cartella(percorso);
         Elenco elenco = cartella.Aperta() ? LeggiElenco(cartella) : nullptr;
@@ -269,6 +276,10 @@ void AnalisiAnticipata::Esplora() {
             p = Pianifica(elenco, std::move(cartella), NomiInOrdine(elenco->file));
         }
         l.lock();
+        inLettura.clear();
+        if (attesaLettura) {
+            fatto.notify_one();
+        }
         if (g != generazione) {
             continue; // the walk started again elsewhere: so does this
         }

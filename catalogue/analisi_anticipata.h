@@ -43,7 +43,7 @@ public:
     AnalisiAnticipata& operator=(const AnalisiAnticipata&) = delete;
 
     // The listing made ahead of the folder the walk enters next, when that is
-    // cartella; nothing otherwise.
+    // cartella (waiting for it while it is being made); nothing otherwise.
     Elenco Pianificato(const std::string& cartella);
 
     // The walk has entered the folder of elenco and takes its files in the order of
@@ -119,6 +119,8 @@ private:
     std::uint64_t attesoDa = UINT64_MAX;            // the files the walk waits for
     std::uint64_t attesoA = UINT64_MAX;
     std::optional<posizione> avanti; // where the reading ahead has got to
+    std::string inLettura;           // the folder being read ahead now, if any
+    bool attesaLettura = false;      // the walk waits for it (on fatto)
     bool esplorabile = false;        // the reading ahead may go on
     unsigned generazione = 0;        // one more at every new start
     bool fine = false;

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <future>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <string>
@@ -265,6 +266,46 @@ TEST(ScansioneParallela, TheNextFolderIsReadAheadAndItsListingKeptWhileItHolds) 
     }
 }
 
+// A memory that knows nothing and holds the reading ahead inside one folder until told.
+class MemoriaFerma : public MemoriaScansione {
+public:
+    explicit MemoriaFerma(std::string cartella) : ferma(std::move(cartella)) {}
+    std::unique_ptr<Cartella> Apri(const std::string& cartella,
+                                   const std::vector<FileDellaCartella>&) override {
+        if (cartella == ferma) {
+            dentro.set_value();
+            via.get_future().wait();
+        }
+        return nullptr;
+    }
+    bool VuoleTesti() const override { return false; }
+
+    const std::string ferma;
+    std::promise<void> dentro; // the reading ahead is in the folder
+    std::promise<void> via;    // it may go on
+};
+
+TEST(ScansioneParallela, AFolderBeingReadAheadIsWaitedForNotReadAgain) {
+    prova::AlberoTemporaneo t;
+    t.File("M/m.mid", Brano(1));
+    t.File("M/B/b.mid", Brano(3));
+    Invecchia(t.Percorso("M"));
+    MemoriaFerma memoria(t.Percorso("M/B"));
+    auto dentro = memoria.dentro.get_future();
+    AnalisiAnticipata avanti(2, &memoria);
+    const Elenco m = LeggiElenco(t.Percorso("M"));
+    posizione pos(PercorsiSottoCartelle(*m));
+    avanti.Cartella(m, NomiInOrdine(m->file), pos, true);
+    ASSERT_EQ(dentro.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    // The walk asks for B while it is being read ahead: it gets that listing once ready.
+    auto b = std::async(std::launch::async, [&] { return avanti.Pianificato(t.Percorso("M/B")); });
+    EXPECT_EQ(b.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+    memoria.via.set_value();
+    const Elenco elenco = b.get();
+    ASSERT_TRUE(elenco);
+    EXPECT_EQ(elenco->file, std::vector<std::string>{"b.mid"});
+}
+
 TEST(ScansioneParallela, AFifoUnderAMidiNameIsAFailedAnalysisNotAHang) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows has no FIFOs in its file system";
@@ -272,6 +313,8 @@ TEST(ScansioneParallela, AFifoUnderAMidiNameIsAFailedAnalysisNotAHang) {
     prova::AlberoTemporaneo t;
     t.Cartella("M");
     ASSERT_EQ(mkfifo(t.Percorso("M/x.mid").c_str(), 0600), 0);
+    // Announcing a read of it waits for no writer either.
+    velmora::AnnunciaLettura(velmora::CartellaAperta(t.Percorso("M")), "x.mid");
     const AnalisiFile a = AnalizzaFile(t.Percorso("M/x.mid"));
     EXPECT_TRUE(a.analizzato);
     EXPECT_EQ(a.durata, 0);
