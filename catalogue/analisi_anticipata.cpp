@@ -320,16 +320,16 @@ AnalisiAnticipata::Pianifica(Elenco elenco, velmora::CartellaAperta cartella,
             }
         }
     }
-    const bool tuttiNoti =
-        p->note.size() == p->nomi.size() &&
-        std::all_of(p->note.begin(), p->note.end(), [](const auto& n) { return n.has_value(); });
-    p->numeri = tuttiNoti ? 0 : p->nomi.size();
-    // The disk gets the whole folder's requests now, not one per worker at a time.
+    // The files to read: the disk gets the whole folder's requests now, not one per
+    // worker at a time. Without any, the folder's files take no numbers.
+    bool daLeggere = false;
     for (std::size_t k = 0; k < p->nomi.size(); ++k) {
         if (k >= p->note.size() || !p->note[k]) {
             velmora::AnnunciaLettura(p->cartella, p->nomi[k]);
+            daLeggere = true;
         }
     }
+    p->numeri = daLeggere ? p->nomi.size() : 0;
     return p;
 }
 
